@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Makes sure the Debian packages that building and testing Scrivlet need are
+# installed. As root it installs the missing ones; otherwise it prints the
+# apt-get line to run and fails.
+set -euo pipefail
+
+packages=(build-essential cmake qt6-base-dev libgl-dev libbenchmark-dev
+          fonts-dejavu-core xauth)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+else
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "Run: sudo apt-get install -y ${missing[*]}" >&2
+    exit 1
+fi
