@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QPrinter;
+
+// The common-dialog component of a window: Open, Save As, Print, printer
+// setup, Font and Colour. Properties are set before a Show call and read after
+// it. With CancelError true, a cancelled dialog raises RuntimeError ErrCancel
+// (32755); otherwise a cancel returns quietly and the properties keep their
+// values. Every dialog goes through the modal seam (ModalHost).
+class CommonDialog : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CommonDialog(QObject *parent = nullptr);
+
+    // File dialogs. Filter uses "Description|pattern|Description|pattern";
+    // FilterIndex is 1-based. After the dialog, Filename is the full path
+    // chosen (native separators) and FileTitle the name without its folder.
+    QString Filename;
+    QString FileTitle;
+    QString InitDir;
+    QString Filter;
+    int FilterIndex = 0;
+    QString DefaultExt;
+
+    // Dialog flags in the platform's numbering: for file dialogs 2 overwrite
+    // prompt, 4 hide read-only, 0x1000 file must exist, 0x80000 explorer
+    // style; for the print dialog 1 selection, 0x8 no page numbers, 0x100 return
+    // a device context, 0x100000 hide print-to-file, 64 printer setup instead
+    // of Print. The print dialog updates bit 1 from the user's choice of
+    // "Selection".
+    long Flags = 0;
+    bool CancelError = false;
+
+    // Print dialog: copies asked for; the printer chosen stands for the device
+    // context (hDC) the program prints to.
+    int Copies = 1;
+    QPrinter *hDC() const;
+
+    // Colour dialog and the colour of the font dialog: packed RGB.
+    qint32 Color = 0;
+
+    // Font dialog.
+    QString FontName;
+    float FontSize = 0;
+    bool FontBold = false;
+    bool FontItalic = false;
+    bool FontStrikethru = false;
+    bool FontUnderline = false;
+
+    void ShowOpen();
+    void ShowSave();
+    void ShowPrinter();
+    void ShowFont();
+    void ShowColor();
+
+    // The printer shared by every dialog of the program, so that the choices
+    // made in printer setup are those the next Print dialog starts with. When
+    // no printer is set up it prints to a PDF file.
+    static QPrinter &sharedPrinter();
+};

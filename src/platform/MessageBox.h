@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// Message boxes. Buttons, icon and default button are added together as
+// flags; the result tells which button was pressed.
+enum MsgBoxStyle {
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbYesNoCancel = 3,
+    vbYesNo = 4,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
+    vbDefaultButton1 = 0,
+    vbDefaultButton2 = 256,
+    vbDefaultButton3 = 512,
+};
+
+enum MsgBoxResult {
+    vbOK = 1,
+    vbCancel = 2,
+    vbYes = 6,
+    vbNo = 7,
+};
+
+// Shows a modal message box through the modal seam (real box in the program,
+// scripted answer in tests). Closing the box counts as Cancel where it has a
+// Cancel button, and as No in a Yes/No box.
+int MsgBox(const QString &prompt, int buttons = vbOKOnly, const QString &title = QString());

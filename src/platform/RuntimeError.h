@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFileDevice>
+#include <QString>
+
+#include <stdexcept>
+
+// A runtime error with a number, as the program's error traps expect.
+class RuntimeError : public std::runtime_error
+{
+public:
+    RuntimeError(int number, const QString &description);
+
+    int Number() const { return m_number; }
+    QString Description() const { return m_description; }
+
+private:
+    int m_number;
+    QString m_description;
+};
+
+// Error numbers.
+enum RuntimeErrorNumber {
+    ErrCancel = 32755,          // a common dialog was cancelled
+    ErrFileNotFound = 53,
+    ErrDeviceIO = 57,
+    ErrDiskFull = 61,
+    ErrPermissionDenied = 70,
+    ErrPathNotFound = 76,
+    ErrInvalidFileFormat = 321, // the file's contents are not in the expected format
+};
+
+// The error for a failed file operation on path: the number tells what went
+// wrong (not found, no such folder, permission, disk full, device I/O) and the
+// message names the file.
+RuntimeError fileError(const QString &path, QFileDevice::FileError error, const QString &detail = QString());
