@@ -5,6 +5,26 @@
 
 class QPrinter;
 
+// Bits of CommonDialog::Flags, in the platform's numbering.
+enum CommonDialogFlag : long {
+    // Open and Save As.
+    cdlOFNOverwritePrompt = 0x2,
+    cdlOFNHideReadOnly = 0x4,
+    cdlOFNFileMustExist = 0x1000,
+    cdlOFNExplorer = 0x80000,
+    // Print and printer setup.
+    cdlPDSelection = 0x1,
+    cdlPDPageNums = 0x2,
+    cdlPDNoSelection = 0x4,
+    cdlPDNoPageNums = 0x8,
+    cdlPDPrintSetup = 0x40,
+    cdlPDReturnDC = 0x100,
+    cdlPDHidePrintToFile = 0x100000,
+    // Colour.
+    cdlCCRGBInit = 0x1,
+    cdlCCFullOpen = 0x2,
+};
+
 // The common-dialog component of a window: Open, Save As, Print, printer
 // setup, Font and Colour. Properties are set before a Show call and read after
 // it. With CancelError true, a cancelled dialog raises RuntimeError ErrCancel
@@ -31,7 +51,7 @@ public:
     // style; for the print dialog 1 selection, 0x8 no page numbers, 0x100 return
     // a device context, 0x100000 hide print-to-file, 64 printer setup instead
     // of Print. The print dialog updates bit 1 from the user's choice of
-    // "Selection".
+    // "Selection" (and bit 2 from a choice of a page range).
     long Flags = 0;
     bool CancelError = false;
 

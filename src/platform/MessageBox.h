@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 // Message boxes. Buttons, icon and default button are added together as
 // flags; the result tells which button was pressed.
 enum MsgBoxStyle {
@@ -29,3 +31,9 @@ enum MsgBoxResult {
 // scripted answer in tests). Closing the box counts as Cancel where it has a
 // Cancel button, and as No in a Yes/No box.
 int MsgBox(const QString &prompt, int buttons = vbOKOnly, const QString &title = QString());
+
+// The answers a box with these buttons offers, in the order of its buttons
+// (vbDefaultButton2 makes the second the default), and the answer that Esc
+// and the close box give. Button sets other than those above give OK only.
+std::vector<int> msgBoxAnswers(int buttons);
+int msgBoxEscapeAnswer(int buttons);

@@ -56,10 +56,18 @@ public:
     explicit StatusBar(QWidget *parent = nullptr);
     ~StatusBar() override;
 
-    // Panels are numbered from 1.
+    // Panels are numbered from 1; a number out of range raises RuntimeError
+    // ErrIndexOutOfBounds.
     StatusBarPanel *Panels(int index) const;
     int panelCount() const;
     StatusBarPanel *addPanel();
+
+    // Where panel index is drawn (bar coordinates), the text it shows, and
+    // whether that text shows in full (false: dimmed, a key-state panel whose
+    // key is off). A key-state panel without text shows its key's name.
+    QRect panelGeometry(int index) const;
+    QString panelDisplayText(int index) const;
+    bool panelShownInFull(int index) const;
 
     QSize sizeHint() const override;
 
@@ -70,6 +78,9 @@ protected:
 private:
     friend class StatusBarPanel;
     void panelChanged();
+    const StatusBarPanel &panelAt(int index) const;
+    int naturalWidth(const StatusBarPanel &panel) const;
+    std::vector<QRect> panelGeometries() const;
 
     std::vector<std::unique_ptr<StatusBarPanel>> m_panels;
 };

@@ -1,7 +1,8 @@
 #pragma once
 
 // Twips (1/1440 inch) and pixels, with the primary screen's logical
-// resolution.
+// resolution (96 dpi when there is no screen). Pixels are rounded to the
+// nearest whole pixel, an exact half to the even one.
 double TwipsPerPixelX();
 double TwipsPerPixelY();
 
