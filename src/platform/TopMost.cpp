@@ -25,19 +25,18 @@ void SetTopMost(QWidget *window, bool onTop)
     Qt::WindowFlags flags = topLevel->windowFlags();
     flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
     if (flags != topLevel->windowFlags()) {
+        // QWidget::setWindowFlags would recreate the window, hiding it and
+        // losing its place: the widget takes the flags as they are, and an
+        // existing native window is told directly.
+        const QPoint position = topLevel->pos();
+        const QSize size = topLevel->size();
+        topLevel->overrideWindowFlags(flags);
         if (QWindow *native = topLevel->windowHandle()) {
-            // Tell the window system directly: QWidget::setWindowFlags would
-            // recreate the window, hiding it and losing its place.
-            const QPoint position = topLevel->pos();
-            const QSize size = topLevel->size();
-            topLevel->overrideWindowFlags(flags);
             native->setFlags(flags);
             if (topLevel->pos() != position)
                 topLevel->move(position);
             if (topLevel->size() != size)
                 topLevel->resize(size);
-        } else {
-            topLevel->setWindowFlags(flags); // not created yet: nothing to recreate
         }
     }
     if (topLevel->isVisible()) {
