@@ -1,0 +1,840 @@
+#include "RtfReader.h"
+
+#include "RtfCodePages.h"
+#include "RtfDocumentBuilder.h"
+#include "RtfKeywords.h"
+#include "RtfReaderState.h"
+#include "RtfTokenizer.h"
+#include "RuntimeError.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include <vector>
+
+namespace rtf {
+
+namespace {
+
+// Where the text of a group goes.
+enum class Destination : quint8 {
+    Text,             // the document
+    Skip,             // nowhere
+    FontTable,
+    ColorTable,
+    FieldInstruction,
+    ListText,         // \pntext, \listtext: the shown number or bullet
+    ListDefinition,   // \pn
+    Picture,
+    UnicodeAlternative, // \upr: only its \ud part is read
+};
+
+struct GroupState
+{
+    Destination destination = Destination::Text;
+    CharProps chars;
+    ParaProps para;
+    int unicodeSkip = 1; // \uc
+    int field = -1;      // index into Parser::m_fieldInstructions
+};
+
+// Groups nested deeper than this share the state of the deepest one, so
+// that thousands of nested braces cost no memory and no stack.
+constexpr int MaxGroupDepth = 1024;
+
+// Indents and spacing are held within 22 inches either way.
+constexpr int MaxTwips = 31680;
+int clampTwips(int twips) { return std::clamp(twips, -MaxTwips, MaxTwips); }
+
+// The target of a HYPERLINK field instruction: its first argument, or
+// "#bookmark" for \l "bookmark"; empty for any other field.
+QString hyperlinkTarget(const QString &instruction)
+{
+    QStringList words;
+    const qsizetype size = instruction.size();
+    for (qsizetype i = 0; i < size;) {
+        const QChar c = instruction.at(i);
+        if (c.isSpace()) {
+            ++i;
+        } else if (c == QLatin1Char('"')) {
+            const qsizetype end = instruction.indexOf(QLatin1Char('"'), i + 1);
+            const qsizetype stop = end < 0 ? size : end;
+            words.append(instruction.mid(i + 1, stop - i - 1));
+            i = stop + 1;
+        } else {
+            qsizetype end = i;
+            while (end < size && !instruction.at(end).isSpace() && instruction.at(end) != QLatin1Char('"'))
+                ++end;
+            words.append(instruction.mid(i, end - i));
+            i = end;
+        }
+    }
+    if (words.isEmpty() || words.first().compare(QLatin1String("HYPERLINK"), Qt::CaseInsensitive) != 0)
+        return QString();
+    QString target;
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        const QString &word = words.at(i);
+        if (word == QLatin1String("\\l") || word == QLatin1String("\\o") || word == QLatin1String("\\t")) {
+            // A switch with an argument: \l names a bookmark, \o a tip, \t a frame.
+            if (word == QLatin1String("\\l") && i + 1 < words.size())
+                return target + QLatin1Char('#') + words.at(i + 1);
+            ++i;
+        } else if (word.startsWith(QLatin1Char('\\'))) {
+            continue; // a switch without argument (\m, \n, \h)
+        } else if (target.isEmpty()) {
+            target = word;
+        }
+    }
+    return target;
+}
+
+struct Picture
+{
+    enum Kind { Other, Png, Jpeg } kind = Other;
+    QByteArray data;
+    int pendingNibble = -1;
+    int width = 0, height = 0;         // \picw, \pich: pixels
+    int goalWidth = 0, goalHeight = 0; // \picwgoal, \pichgoal: twips
+    int scaleX = 100, scaleY = 100;
+};
+
+class Parser
+{
+public:
+    Parser(QTextCursor &cursor, const QByteArray &rtf);
+    void run();
+
+private:
+    GroupState &state() { return m_groups.back(); }
+    void pushGroup();
+    void popGroup();
+    void endDestination(const GroupState &ended);
+
+    void handleWord(const Token &token);
+    bool handleDestination(Keyword keyword);
+    void handleText(std::string_view bytes);
+    void handleByte(uchar byte);
+    void handleCharacter(char16_t character);
+    void handleFontTableWord(Keyword keyword, const Token &token);
+
+    void prepareBodyText();
+    void flushRun();
+    void endParagraph();
+    void cellEnd();
+    ListMark takeListMark();
+    int currentCodePage();
+    void addTab(const Token &token);
+    void finishPicture();
+    void commitFont();
+    void commitColor();
+
+    Tokenizer m_tokenizer;
+    DocumentTables m_tables;
+    DocumentBuilder m_builder;
+    std::vector<GroupState> m_groups;
+    int m_excessDepth = 0;
+    bool m_ignorableDestination = false; // after \*
+    int m_charactersToSkip = 0;          // \uN fallback still to skip
+
+    QString m_run;
+    CharProps m_runProps;
+    ByteDecoder m_decoder;
+    bool m_runHasSurrogates = false;
+    bool m_cellSeparatorPending = false;
+
+    QString m_listText;
+    bool m_listTextSeen = false;
+    bool m_listTextSymbol = false;
+    ListKind m_listDefinition = ListKind::None;
+
+    QStringList m_fieldInstructions;
+    Picture m_picture;
+
+    int m_fontNumber = 0;
+    int m_fontCharset = -1;
+    int m_fontCodePage = 0;
+    QByteArray m_fontName;
+    int m_red = 0, m_green = 0, m_blue = 0;
+    bool m_colorSet = false;
+};
+
+Parser::Parser(QTextCursor &cursor, const QByteArray &rtf)
+    : m_tokenizer(std::string_view(rtf.constData(), size_t(rtf.size())))
+    , m_builder(cursor, m_tables)
+{
+    m_groups.reserve(64);
+    m_groups.emplace_back();
+}
+
+void Parser::run()
+{
+    bool started = false;
+    for (;;) {
+        const Token token = m_tokenizer.next();
+        if (token.type == Token::End)
+            break;
+        if (m_charactersToSkip > 0) {
+            // The fallback of \uN: characters, escapes and control words
+            // count one each; a brace ends it.
+            if (token.type == Token::Text && qsizetype(token.text.size()) > m_charactersToSkip) {
+                const std::string_view rest = token.text.substr(size_t(m_charactersToSkip));
+                m_charactersToSkip = 0;
+                handleText(rest);
+                continue;
+            }
+            if (token.type == Token::Text) {
+                m_charactersToSkip -= int(token.text.size());
+                continue;
+            }
+            if (token.type != Token::GroupStart && token.type != Token::GroupEnd) {
+                --m_charactersToSkip;
+                continue;
+            }
+            m_charactersToSkip = 0;
+        }
+        if (token.type != Token::ControlWord && !(token.type == Token::ControlSymbol && token.symbol == '*'))
+            m_ignorableDestination = false;
+
+        switch (token.type) {
+        case Token::GroupStart:
+            if (started)
+                pushGroup();
+            started = true;
+            break;
+        case Token::GroupEnd:
+            if (m_groups.size() == 1 && m_excessDepth == 0)
+                goto done; // the end of the document: what follows is ignored
+            popGroup();
+            break;
+        case Token::ControlWord:
+            handleWord(token);
+            m_ignorableDestination = false;
+            break;
+        case Token::ControlSymbol:
+            switch (token.symbol) {
+            case '*': m_ignorableDestination = true; break;
+            case '\\': case '{': case '}': handleCharacter(char16_t(token.symbol)); break;
+            case '~': handleCharacter(0x00A0); break;
+            case '-': handleCharacter(0x00AD); break;
+            case '_': handleCharacter(0x2011); break;
+            case '\n': endParagraph(); break;
+            case '\t': handleCharacter('\t'); break;
+            default: break;
+            }
+            break;
+        case Token::HexByte:
+            handleByte(token.byte);
+            break;
+        case Token::BadHexByte:
+            handleCharacter(0xFFFD);
+            break;
+        case Token::Text:
+            handleText(token.text);
+            break;
+        case Token::Binary:
+            if (state().destination == Destination::Picture)
+                m_picture.data.append(token.text.data(), qsizetype(token.text.size()));
+            break;
+        case Token::End:
+            break;
+        }
+    }
+done:
+    // Groups left open at the end of a truncated file are closed.
+    while (m_groups.size() > 1)
+        popGroup();
+    flushRun();
+    m_builder.finish(state().para, takeListMark());
+}
+
+void Parser::pushGroup()
+{
+    if (m_groups.size() >= size_t(MaxGroupDepth)) {
+        ++m_excessDepth;
+        return;
+    }
+    m_groups.push_back(m_groups.back());
+}
+
+void Parser::popGroup()
+{
+    if (m_excessDepth > 0) {
+        --m_excessDepth;
+        return;
+    }
+    if (m_groups.size() <= 1)
+        return;
+    const GroupState ended = std::move(m_groups.back());
+    m_groups.pop_back();
+    if (ended.destination != state().destination
+        || ended.destination == Destination::FontTable)
+        endDestination(ended);
+}
+
+void Parser::endDestination(const GroupState &ended)
+{
+    switch (ended.destination) {
+    case Destination::FontTable:
+        if (!m_fontName.isEmpty())
+            commitFont();
+        break;
+    case Destination::ListDefinition:
+        state().para.list = m_listDefinition;
+        break;
+    case Destination::Picture:
+        finishPicture();
+        break;
+    default:
+        break;
+    }
+}
+
+int Parser::currentCodePage()
+{
+    const int fontNumber = state().chars.font < 0 ? m_tables.defaultFont : state().chars.font;
+    const auto font = m_tables.fonts.constFind(fontNumber);
+    if (font != m_tables.fonts.constEnd() && font->codePage != 0)
+        return font->codePage;
+    return m_tables.codePage;
+}
+
+// Makes the text run ready for text in the current format.
+void Parser::prepareBodyText()
+{
+    if (state().chars != m_runProps) {
+        flushRun();
+        m_runProps = state().chars;
+    }
+    if (m_cellSeparatorPending) {
+        m_cellSeparatorPending = false;
+        m_decoder.finish(m_run);
+        m_run += QLatin1Char('\t');
+    }
+}
+
+void Parser::flushRun()
+{
+    m_decoder.finish(m_run);
+    if (m_run.isEmpty())
+        return;
+    if (m_runHasSurrogates) {
+        // A surrogate that is not part of a pair is not a character.
+        for (qsizetype i = 0; i < m_run.size(); ++i) {
+            const QChar c = m_run.at(i);
+            if (c.isHighSurrogate() && i + 1 < m_run.size() && m_run.at(i + 1).isLowSurrogate())
+                ++i;
+            else if (c.isSurrogate())
+                m_run[i] = QChar(0xFFFD);
+        }
+        m_runHasSurrogates = false;
+    }
+    m_builder.insertText(m_run, m_runProps);
+    m_run.clear();
+}
+
+void Parser::handleText(std::string_view bytes)
+{
+    GroupState &group = state();
+    switch (group.destination) {
+    case Destination::Text: {
+        if (group.chars.hidden)
+            return;
+        prepareBodyText();
+        const int codePage = currentCodePage();
+        if (codePage != m_decoder.codePage()) {
+            m_decoder.finish(m_run);
+            m_decoder = ByteDecoder(codePage);
+        }
+        m_decoder.decode(bytes.data(), qsizetype(bytes.size()), m_run);
+        return;
+    }
+    case Destination::FontTable:
+        for (const char c : bytes) {
+            if (c == ';')
+                commitFont();
+            else
+                m_fontName.append(c);
+        }
+        return;
+    case Destination::ColorTable:
+        for (const char c : bytes) {
+            if (c == ';')
+                commitColor();
+        }
+        return;
+    case Destination::FieldInstruction:
+        if (group.field >= 0) {
+            ByteDecoder decoder(currentCodePage());
+            decoder.decode(bytes.data(), qsizetype(bytes.size()), m_fieldInstructions[group.field]);
+            decoder.finish(m_fieldInstructions[group.field]);
+        }
+        return;
+    case Destination::ListText: {
+        ByteDecoder decoder(currentCodePage());
+        decoder.decode(bytes.data(), qsizetype(bytes.size()), m_listText);
+        decoder.finish(m_listText);
+        m_listTextSeen = true;
+        const auto font = m_tables.fonts.constFind(group.chars.font < 0 ? m_tables.defaultFont : group.chars.font);
+        m_listTextSymbol = font != m_tables.fonts.constEnd() && font->symbol;
+        return;
+    }
+    case Destination::Picture:
+        for (const char c : bytes) {
+            int value = -1;
+            if (c >= '0' && c <= '9')
+                value = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                value = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                value = c - 'A' + 10;
+            if (value < 0)
+                continue;
+            if (m_picture.pendingNibble < 0) {
+                m_picture.pendingNibble = value;
+            } else {
+                m_picture.data.append(char(m_picture.pendingNibble * 16 + value));
+                m_picture.pendingNibble = -1;
+            }
+        }
+        return;
+    case Destination::Skip:
+    case Destination::ListDefinition:
+    case Destination::UnicodeAlternative:
+        return;
+    }
+}
+
+void Parser::handleByte(uchar byte)
+{
+    if (byte < 0x20) {
+        if (byte == '\t')
+            handleCharacter('\t');
+        return; // other control characters are not text
+    }
+    const char c = char(byte);
+    if (state().destination == Destination::FontTable) {
+        m_fontName.append(c); // a ';' written as \'3b is part of the name
+        return;
+    }
+    handleText(std::string_view(&c, 1));
+}
+
+void Parser::handleCharacter(char16_t character)
+{
+    GroupState &group = state();
+    switch (group.destination) {
+    case Destination::Text:
+        if (group.chars.hidden)
+            return;
+        if (character < 0x20 && character != '\t')
+            return;
+        if (character == 0x2029 || character == 0xFFFC || character == 0xFDD0 || character == 0xFDD1
+            || character == 0xFEFF)
+            return; // characters that the document keeps for its own structure
+        prepareBodyText();
+        m_decoder.finish(m_run);
+        if (QChar::isSurrogate(character))
+            m_runHasSurrogates = true;
+        m_run += QChar(character);
+        return;
+    case Destination::FieldInstruction:
+        if (group.field >= 0)
+            m_fieldInstructions[group.field] += QChar(character);
+        return;
+    case Destination::ListText:
+        m_listText += QChar(character);
+        m_listTextSeen = true;
+        return;
+    default:
+        return;
+    }
+}
+
+ListMark Parser::takeListMark()
+{
+    ListMark mark;
+    const ParaProps &para = state().para;
+    if (m_listTextSeen) {
+        const QString text = m_listText.trimmed();
+        const bool hasLetterOrDigit = std::any_of(text.begin(), text.end(),
+                                                  [](QChar c) { return c.isLetterOrNumber(); });
+        if (para.list == ListKind::Bullet || m_listTextSymbol || !hasLetterOrDigit)
+            mark.bullet = true;
+        else
+            mark.numberText = text;
+    } else if (para.list == ListKind::Bullet) {
+        mark.bullet = true;
+    }
+    m_listText.clear();
+    m_listTextSeen = false;
+    m_listTextSymbol = false;
+    return mark;
+}
+
+void Parser::endParagraph()
+{
+    if (state().destination != Destination::Text)
+        return;
+    m_cellSeparatorPending = false;
+    flushRun();
+    m_builder.endParagraph(state().para, takeListMark());
+}
+
+void Parser::cellEnd()
+{
+    if (state().destination != Destination::Text)
+        return;
+    if (m_cellSeparatorPending) {
+        // The separator after an empty cell.
+        m_cellSeparatorPending = false;
+        prepareBodyText();
+        m_decoder.finish(m_run);
+        m_run += QLatin1Char('\t');
+    }
+    m_cellSeparatorPending = true;
+}
+
+void Parser::commitFont()
+{
+    QByteArray name = m_fontName.trimmed();
+    const int codePage = m_fontCodePage ? m_fontCodePage : codePageForCharset(m_fontCharset);
+    FontEntry entry;
+    QString decoded;
+    ByteDecoder decoder(codePage ? codePage : m_tables.codePage);
+    decoder.decode(name.constData(), name.size(), decoded);
+    decoder.finish(decoded);
+    entry.name = decoded.trimmed();
+    entry.codePage = codePage;
+    entry.symbol = m_fontCharset == 2;
+    m_tables.fonts.insert(m_fontNumber, entry);
+    m_fontName.clear();
+    m_fontCharset = -1;
+    m_fontCodePage = 0;
+}
+
+void Parser::commitColor()
+{
+    m_tables.colors.append(m_colorSet ? QColor(m_red, m_green, m_blue) : QColor());
+    m_red = m_green = m_blue = 0;
+    m_colorSet = false;
+}
+
+void Parser::addTab(const Token &token)
+{
+    ParaProps &para = state().para;
+    if (para.tabs.size() >= 256)
+        return;
+    const double position = std::clamp(token.parameter, 0, MaxTwips) / 20.0;
+    para.tabs.append(QTextOption::Tab(position, para.nextTabType,
+                                      para.nextTabType == QTextOption::DelimiterTab ? QChar('.') : QChar()));
+    para.nextTabType = QTextOption::LeftTab;
+}
+
+void Parser::finishPicture()
+{
+    Picture picture = std::move(m_picture);
+    m_picture = Picture();
+    if (picture.kind == Picture::Other || picture.data.isEmpty() || state().destination != Destination::Text
+        || state().chars.hidden)
+        return;
+    QBuffer buffer(&picture.data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, picture.kind == Picture::Png ? "png" : "jpeg");
+    const QSize pixels = reader.size();
+    if (!pixels.isValid() || pixels.isEmpty())
+        return; // not a picture Qt can show
+    // The goal size in twips wins; else the pixels at 96 per inch.
+    const double width = picture.goalWidth > 0 ? picture.goalWidth / 20.0 : pixels.width() * 0.75;
+    const double height = picture.goalHeight > 0 ? picture.goalHeight / 20.0 : pixels.height() * 0.75;
+    const double scaleX = std::clamp(picture.scaleX, 1, 1000) / 100.0;
+    const double scaleY = std::clamp(picture.scaleY, 1, 1000) / 100.0;
+    flushRun();
+    m_builder.insertImage(picture.data, QSizeF(width * scaleX, height * scaleY), state().chars);
+}
+
+void Parser::handleFontTableWord(Keyword keyword, const Token &token)
+{
+    switch (keyword) {
+    case Keyword::f:
+        if (!m_fontName.isEmpty())
+            commitFont(); // an entry that lacks its ';'
+        m_fontNumber = token.parameter;
+        break;
+    case Keyword::fcharset:
+        m_fontCharset = token.parameter;
+        break;
+    case Keyword::cpg:
+        m_fontCodePage = token.parameter;
+        break;
+    default:
+        break;
+    }
+}
+
+void Parser::handleWord(const Token &token)
+{
+    const Keyword keyword = keywordOf(token.text);
+    const bool ignorable = m_ignorableDestination;
+    m_ignorableDestination = false;
+    if (handleDestination(keyword))
+        return;
+    if (ignorable) {
+        // \* before a destination this reader does not know: skip the group.
+        state().destination = Destination::Skip;
+        return;
+    }
+
+    GroupState &group = state();
+    switch (group.destination) {
+    case Destination::Text:
+        break;
+    case Destination::FontTable:
+        handleFontTableWord(keyword, token);
+        return;
+    case Destination::ColorTable: {
+        const int value = std::clamp(token.parameter, 0, 255);
+        if (keyword == Keyword::red) {
+            m_red = value;
+            m_colorSet = true;
+        } else if (keyword == Keyword::green) {
+            m_green = value;
+            m_colorSet = true;
+        } else if (keyword == Keyword::blue) {
+            m_blue = value;
+            m_colorSet = true;
+        }
+        return;
+    }
+    case Destination::ListDefinition:
+        if (keyword == Keyword::pnlvlblt)
+            m_listDefinition = ListKind::Bullet;
+        else if (keyword == Keyword::pnlvlcont)
+            m_listDefinition = ListKind::None;
+        else if (keyword == Keyword::pnlvlbody || keyword == Keyword::pndec || keyword == Keyword::pnucltr
+                 || keyword == Keyword::pnlcltr || keyword == Keyword::pnucrm || keyword == Keyword::pnlcrm)
+            m_listDefinition = ListKind::Numbered;
+        return;
+    case Destination::Picture:
+        switch (keyword) {
+        case Keyword::pngblip: m_picture.kind = Picture::Png; break;
+        case Keyword::jpegblip: m_picture.kind = Picture::Jpeg; break;
+        case Keyword::picw: m_picture.width = token.parameter; break;
+        case Keyword::pich: m_picture.height = token.parameter; break;
+        case Keyword::picwgoal: m_picture.goalWidth = token.parameter; break;
+        case Keyword::pichgoal: m_picture.goalHeight = token.parameter; break;
+        case Keyword::picscalex: m_picture.scaleX = token.parameter; break;
+        case Keyword::picscaley: m_picture.scaleY = token.parameter; break;
+        default: break;
+        }
+        return;
+    case Destination::FieldInstruction:
+    case Destination::ListText:
+        break; // formats and characters act here too
+    case Destination::Skip:
+    case Destination::UnicodeAlternative:
+        return;
+    }
+
+    CharProps &chars = group.chars;
+    ParaProps &para = group.para;
+    const int value = token.parameter;
+    // A toggle word without a parameter, or with any but 0, turns its format on.
+    const bool on = !token.hasParameter || value != 0;
+    switch (keyword) {
+    // Document
+    case Keyword::ansi: m_tables.codePage = 1252; break;
+    case Keyword::mac: m_tables.codePage = 10000; break;
+    case Keyword::pc: m_tables.codePage = 437; break;
+    case Keyword::pca: m_tables.codePage = 850; break;
+    case Keyword::ansicpg: m_tables.codePage = value; break;
+    case Keyword::deff: m_tables.defaultFont = value; break;
+    case Keyword::uc: group.unicodeSkip = std::clamp(value, 0, 16); break;
+    case Keyword::u: {
+        // Negative values stand for the upper half of the 16-bit range.
+        const int unit = value < 0 ? value + 65536 : value;
+        handleCharacter(unit >= 0 && unit <= 0xFFFF ? char16_t(unit) : char16_t(0xFFFD));
+        m_charactersToSkip = group.unicodeSkip;
+        break;
+    }
+    // Characters
+    case Keyword::par: case Keyword::sect: case Keyword::page: endParagraph(); break;
+    case Keyword::row: case Keyword::nestrow: endParagraph(); break;
+    case Keyword::cell: case Keyword::nestcell: cellEnd(); break;
+    case Keyword::line: handleCharacter(0x2028); break;
+    case Keyword::tab: handleCharacter('\t'); break;
+    case Keyword::emdash: handleCharacter(0x2014); break;
+    case Keyword::endash: handleCharacter(0x2013); break;
+    case Keyword::bullet: handleCharacter(0x2022); break;
+    case Keyword::lquote: handleCharacter(0x2018); break;
+    case Keyword::rquote: handleCharacter(0x2019); break;
+    case Keyword::ldblquote: handleCharacter(0x201C); break;
+    case Keyword::rdblquote: handleCharacter(0x201D); break;
+    case Keyword::emspace: handleCharacter(0x2003); break;
+    case Keyword::enspace: handleCharacter(0x2002); break;
+    case Keyword::qmspace: handleCharacter(0x2005); break;
+    case Keyword::zwj: handleCharacter(0x200D); break;
+    case Keyword::zwnj: handleCharacter(0x200C); break;
+    case Keyword::ltrmark: handleCharacter(0x200E); break;
+    case Keyword::rtlmark: handleCharacter(0x200F); break;
+    // Character formats
+    case Keyword::plain: {
+        const int link = chars.link;
+        chars = CharProps();
+        chars.link = link; // a hyperlink's text stays linked
+        break;
+    }
+    case Keyword::b: chars.bold = on; break;
+    case Keyword::i: chars.italic = on; break;
+    case Keyword::ul: case Keyword::ulw: case Keyword::uld: case Keyword::uldb: case Keyword::uldash:
+    case Keyword::uldashd: case Keyword::uldashdd: case Keyword::ulth: case Keyword::ulthd:
+    case Keyword::ulthdash: case Keyword::ulwave: case Keyword::ulhwave: case Keyword::ululdbwave:
+    case Keyword::ulldash:
+        chars.underline = on;
+        break;
+    case Keyword::ulnone: chars.underline = false; break;
+    case Keyword::strike: case Keyword::striked: chars.strike = on; break;
+    case Keyword::f: chars.font = value; break;
+    case Keyword::fs: chars.halfPoints = token.hasParameter ? std::clamp(value, 2, 3276) : 24; break;
+    case Keyword::cf: chars.foreground = std::max(value, 0); break;
+    case Keyword::cb: chars.background = std::max(value, 0); break;
+    case Keyword::highlight: chars.highlight = std::max(value, 0); break;
+    case Keyword::super: chars.vertical = VerticalPosition::Superscript; break;
+    case Keyword::sub: chars.vertical = VerticalPosition::Subscript; break;
+    case Keyword::nosupersub: chars.vertical = VerticalPosition::Normal; break;
+    case Keyword::up: chars.offset = std::clamp(token.hasParameter ? value : 6, 0, 3276); break;
+    case Keyword::dn: chars.offset = -std::clamp(token.hasParameter ? value : 6, 0, 3276); break;
+    case Keyword::v: chars.hidden = on; break;
+    // Paragraph formats
+    case Keyword::pard: para = ParaProps(); break;
+    case Keyword::ql: para.alignment = Qt::AlignLeft; break;
+    case Keyword::qr: para.alignment = Qt::AlignRight; break;
+    case Keyword::qc: para.alignment = Qt::AlignHCenter; break;
+    case Keyword::qj: case Keyword::qd: para.alignment = Qt::AlignJustify; break;
+    case Keyword::li: case Keyword::lin: para.leftIndent = clampTwips(value); break;
+    case Keyword::ri: case Keyword::rin: para.rightIndent = clampTwips(value); break;
+    case Keyword::fi: para.firstIndent = clampTwips(value); break;
+    case Keyword::sb: para.spaceBefore = std::clamp(value, 0, MaxTwips); break;
+    case Keyword::sa: para.spaceAfter = std::clamp(value, 0, MaxTwips); break;
+    case Keyword::sl: para.lineSpacing = clampTwips(value); break;
+    case Keyword::slmult: para.lineMultiple = on; break;
+    case Keyword::tqr: para.nextTabType = QTextOption::RightTab; break;
+    case Keyword::tqc: para.nextTabType = QTextOption::CenterTab; break;
+    case Keyword::tqdec: para.nextTabType = QTextOption::DelimiterTab; break;
+    case Keyword::tx: case Keyword::tb: addTab(token); break;
+    case Keyword::ls: if (para.list == ListKind::None) para.list = ListKind::Numbered; break;
+    default: break;
+    }
+}
+
+bool Parser::handleDestination(Keyword keyword)
+{
+    GroupState &group = state();
+    Destination destination;
+    switch (keyword) {
+    case Keyword::fonttbl:
+        destination = Destination::FontTable;
+        break;
+    case Keyword::colortbl:
+        destination = Destination::ColorTable;
+        m_tables.colors.clear();
+        break;
+    case Keyword::field:
+        if (group.destination != Destination::Text)
+            return true;
+        group.field = int(m_fieldInstructions.size());
+        m_fieldInstructions.append(QString());
+        return true;
+    case Keyword::fldinst:
+        destination = group.field >= 0 && group.destination == Destination::Text
+            ? Destination::FieldInstruction : Destination::Skip;
+        break;
+    case Keyword::fldrslt:
+        if (group.field >= 0 && group.destination == Destination::Text) {
+            const QString target = hyperlinkTarget(m_fieldInstructions.at(group.field));
+            if (!target.isEmpty()) {
+                m_tables.links.append(target);
+                group.chars.link = int(m_tables.links.size());
+            }
+        }
+        return true;
+    case Keyword::pict:
+        if (group.destination != Destination::Text)
+            return true;
+        destination = Destination::Picture;
+        m_picture = Picture();
+        break;
+    case Keyword::shppict:
+        return true; // its \pict is the picture
+    case Keyword::pntext:
+    case Keyword::listtext:
+        if (group.destination != Destination::Text)
+            return true;
+        destination = Destination::ListText;
+        m_listText.clear();
+        break;
+    case Keyword::pn:
+        destination = Destination::ListDefinition;
+        m_listDefinition = ListKind::Numbered;
+        break;
+    case Keyword::upr:
+        destination = Destination::UnicodeAlternative;
+        break;
+    case Keyword::ud:
+        if (group.destination == Destination::UnicodeAlternative)
+            destination = Destination::Text;
+        else
+            return true;
+        break;
+    case Keyword::stylesheet: case Keyword::info: case Keyword::header: case Keyword::headerl:
+    case Keyword::headerr: case Keyword::headerf: case Keyword::footer: case Keyword::footerl:
+    case Keyword::footerr: case Keyword::footerf: case Keyword::footnote: case Keyword::annotation:
+    case Keyword::atnid: case Keyword::atnauthor: case Keyword::pnseclvl: case Keyword::pntxta:
+    case Keyword::pntxtb: case Keyword::nonshppict: case Keyword::shp: case Keyword::shprslt:
+    case Keyword::shpinst: case Keyword::objdata: case Keyword::objclass: case Keyword::xe:
+    case Keyword::tc: case Keyword::txe: case Keyword::rxe: case Keyword::listtable:
+    case Keyword::listoverridetable: case Keyword::revtbl: case Keyword::rsidtbl:
+    case Keyword::xmlnstbl: case Keyword::pgdsctbl: case Keyword::ftnsep: case Keyword::ftnsepc:
+    case Keyword::aftnsep: case Keyword::aftnsepc: case Keyword::bkmkstart: case Keyword::bkmkend:
+    case Keyword::themedata: case Keyword::colorschememapping: case Keyword::datastore:
+    case Keyword::latentstyles: case Keyword::generator: case Keyword::falt: case Keyword::panose:
+        destination = Destination::Skip;
+        break;
+    default:
+        return false;
+    }
+    // A destination opened without a group of its own would take over the
+    // rest of its parent group; RTF always gives it one.
+    group.destination = destination;
+    return true;
+}
+
+} // namespace
+} // namespace rtf
+
+bool looksLikeRtf(const QByteArray &data)
+{
+    qsizetype i = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (i < data.size() && QChar::isSpace(uchar(data[i])))
+        ++i;
+    if (i >= data.size() || data[i] != '{')
+        return false;
+    ++i;
+    while (i < data.size() && QChar::isSpace(uchar(data[i])))
+        ++i;
+    return i < data.size() && data[i] == '\\';
+}
+
+void insertRtf(QTextCursor &cursor, const QByteArray &rtf)
+{
+    const bool empty = rtf.trimmed().isEmpty();
+    if (!empty && !looksLikeRtf(rtf))
+        throw RuntimeError(ErrInvalidFileFormat,
+                           QStringLiteral("The data is not in Rich Text Format: it does not start with \"{\\rtf\"."));
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    if (!empty) {
+        rtf::Parser parser(cursor, rtf);
+        parser.run();
+    }
+    cursor.endEditBlock();
+}
