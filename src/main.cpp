@@ -1,4 +1,4 @@
-#include "platform/RichTextBox.h"
+#include "app/Main.h"
 
 #include <QApplication>
 
@@ -6,11 +6,6 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Scrivlet"));
-    RichTextBox editor;
-    editor.resize(640, 480);
-    editor.show();
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1)
-        editor.LoadFile(args.at(1), RichTextBox::PlainText);
+    Main();
     return app.exec();
 }

@@ -1,0 +1,70 @@
+#include "app/Main.h"
+
+#include "app/CommandLine.h"
+#include "app/Commands.h"
+#include "app/CurrentWindow.h"
+#include "app/StoredValue.h"
+#include "app/ViewToggles.h"
+#include "app/WindowSettings.h"
+#include "app/WindowTitle.h"
+#include "app/modMainModule.h"
+#include "appearance/FontSettings.h"
+#include "editor/AppIcon.h"
+#include "editor/BufferForm.h"
+#include "editor/EditorForm.h"
+#include "editor/EditorWindow.h"
+#include "platform/RichTextBox.h"
+#include "platform/StatusBar.h"
+#include "platform/TopMost.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+
+namespace {
+
+const QString SettingsSection = QStringLiteral("Settings");
+
+// Printing knows left (0), right (1) and centre (2); anything else is left.
+int alignmentOrLeft(int alignment)
+{
+    return alignment >= 0 && alignment <= 2 ? alignment : 0;
+}
+
+} // namespace
+
+void Main()
+{
+    QApplication::setWindowIcon(applicationIcon());
+
+    App.FindText.clear();
+    App.FindMatchCase = 0;
+    App.FileTitle = QStringLiteral("Untitled");
+    App.WindowMode = stored::readInteger(SettingsSection, QStringLiteral("WindowState"), 0);
+    App.MenuHidden = stored::readBoolean(SettingsSection, QStringLiteral("HideMenu"), false);
+    App.DefaultDir = stored::readText(SettingsSection, QStringLiteral("DefaultDir"),
+                                      QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    App.DefaultAlignment =
+        alignmentOrLeft(stored::readInteger(SettingsSection, QStringLiteral("DefaultAlignment"), 0));
+
+    App.CurrentForm = App.WindowMode == 1 ? &frmSmall() : &frmNormal();
+    LoadWindowSettings(); // loads the window, which binds its controls
+    LoadFontSettings();
+    App.MenuHidden = !App.MenuHidden; // ToggleHideMenu flips it back and applies it
+    ToggleHideMenu();
+
+    EditorWindow &window = currentWindow();
+    window.show();
+    SetTopMost(&window, isCurrentItemChecked("mnuAlwaysTop"));
+    App.CurrentStatusBar->setVisible(isCurrentItemChecked("mnuStatusBar"));
+    if (!isCurrentItemChecked("mnuWordwrap"))
+        App.CurrentRichTextBox->setRightMargin(RichTextBox::NoWrapRightMargin);
+
+    App.Buffer = frmBuffer().BufferBox();
+    App.IsSaved = true;
+    UpdateTitle();
+
+    const QString path = commandLinePath();
+    if (!path.isEmpty())
+        openDocumentAt(path);
+}

@@ -1,0 +1,83 @@
+#include "app/WindowModes.h"
+
+#include "app/CurrentWindow.h"
+#include "app/StoredValue.h"
+#include "app/ViewToggles.h"
+#include "app/WindowSettings.h"
+#include "app/WindowTitle.h"
+#include "app/modMainModule.h"
+#include "appearance/FontSettings.h"
+#include "editor/EditorForm.h"
+#include "editor/EditorWindow.h"
+#include "platform/RichTextBox.h"
+#include "platform/StatusBar.h"
+#include "platform/TopMost.h"
+
+#include <QAction>
+
+namespace {
+
+// The window-mode items of mode 0 (normal) and 1 (small), in the menu bar and
+// in the hidden set.
+struct ModeItems {
+    const char *item;
+    const char *hiddenItem;
+};
+const ModeItems modeItems[] = {
+    {"mnuNormalWin", "mnuHidNormalWin"},
+    {"mnuSmallWin", "mnuHidSmallWin"},
+};
+
+// Unless mode is in use: checks its items in both menu sets of the current
+// window, unchecks those of the other mode, and switches.
+void showWindowMode(int mode)
+{
+    const ModeItems &wanted = modeItems[mode];
+    const ModeItems &other = modeItems[1 - mode];
+    if (isCurrentItemChecked(wanted.item))
+        return;
+    currentItem(other.item).setChecked(false);
+    currentItem(wanted.item).setChecked(true);
+    currentItem(other.hiddenItem).setChecked(false);
+    currentItem(wanted.hiddenItem).setChecked(true);
+    SwitchWindowMode(mode);
+}
+
+} // namespace
+
+void SwitchWindowMode(int mode)
+{
+    App.Buffer->setTextRTF(App.CurrentRichTextBox->TextRTF());
+    App.SavedBeforeSwitch = App.IsSaved;
+    SaveWindowSettings();
+    App.CurrentForm->Unload();
+
+    App.WindowMode = mode == 1 ? 1 : 0;
+    App.CurrentForm = App.WindowMode == 1 ? &frmSmall() : &frmNormal();
+    stored::write(QStringLiteral("Settings"), QStringLiteral("WindowState"), stored::fromInteger(App.WindowMode));
+
+    LoadWindowSettings(); // loads the new window, which binds its controls
+    if (!isCurrentItemChecked("mnuWordwrap"))
+        App.CurrentRichTextBox->setRightMargin(RichTextBox::NoWrapRightMargin);
+    App.CurrentRichTextBox->setTextRTF(App.Buffer->TextRTF());
+    App.Buffer->setText(QString()); // emptied after use
+    App.IsSaved = App.SavedBeforeSwitch;
+    ApplyDefaultStyle();
+
+    App.MenuHidden = !App.MenuHidden; // ToggleHideMenu flips it back and applies it
+    ToggleHideMenu();
+    currentWindow().show();
+    App.CurrentStatusBar->setVisible(isCurrentItemChecked("mnuStatusBar"));
+    SetTopMost(&currentWindow(), isCurrentItemChecked("mnuAlwaysTop"));
+    UpdateTitle();
+}
+
+void ShowNormalWindow()
+{
+    showWindowMode(0);
+}
+
+void ShowSmallWindow()
+{
+    showWindowMode(1);
+}

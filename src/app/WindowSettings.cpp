@@ -1,0 +1,150 @@
+#include "app/WindowSettings.h"
+
+#include "app/StoredValue.h"
+#include "app/WindowTitle.h"
+#include "app/CurrentWindow.h"
+#include "app/modMainModule.h"
+#include "editor/EditorWindow.h"
+#include "platform/RichTextBox.h"
+#include "platform/StatusBar.h"
+#include "platform/Twips.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <limits>
+
+namespace {
+
+const QString SettingsSection = QStringLiteral("Settings");
+
+// The view options stored with the window: key, menu-bar item, hidden-set item.
+struct ViewOption {
+    const char *key;
+    const char *item;
+    const char *hiddenItem;
+};
+const ViewOption viewOptions[] = {
+    {"AlwaysTop", "mnuAlwaysTop", "mnuHidAlwaysTop"},
+    {"Wordwrap", "mnuWordwrap", "mnuHidWordwrap"},
+    {"StatusBar", "mnuStatusBar", "mnuHidStatusBar"},
+};
+
+// The least size of a window that can still be used, and how much of it must
+// be on a screen (twips).
+constexpr double MinimumWidthTwips = 2400, MinimumHeightTwips = 1500;
+constexpr double MinimumOnScreenTwips = 480;
+
+int readPixelsX(const char *key, int current)
+{
+    return twipsToPixelsX(stored::readSingle(SettingsSection, QLatin1String(key), float(pixelsToTwipsX(current))));
+}
+
+int readPixelsY(const char *key, int current)
+{
+    return twipsToPixelsY(stored::readSingle(SettingsSection, QLatin1String(key), float(pixelsToTwipsY(current))));
+}
+
+QString twipsText(double twips)
+{
+    return stored::fromSingle(float(twips));
+}
+
+qint64 squaredDistance(const QRect &area, const QPoint &point)
+{
+    const qint64 dx = point.x() < area.left() ? area.left() - point.x()
+                    : point.x() > area.right() ? point.x() - area.right() : 0;
+    const qint64 dy = point.y() < area.top() ? area.top() - point.y()
+                    : point.y() > area.bottom() ? point.y() - area.bottom() : 0;
+    return dx * dx + dy * dy;
+}
+
+// The window's frame position and size as they will be: too small a size is
+// made usable, and a window that would show too little of itself on every
+// screen is moved (and shrunk if need be) onto the nearest one.
+QRect usablePlace(QRect place)
+{
+    place.setWidth(qMax(place.width(), twipsToPixelsX(MinimumWidthTwips)));
+    place.setHeight(qMax(place.height(), twipsToPixelsY(MinimumHeightTwips)));
+
+    const QSize enough(twipsToPixelsX(MinimumOnScreenTwips), twipsToPixelsY(MinimumOnScreenTwips));
+    const QScreen *nearest = nullptr;
+    qint64 nearestDistance = std::numeric_limits<qint64>::max();
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        const QRect shown = area.intersected(place);
+        if (shown.width() >= qMin(enough.width(), place.width())
+            && shown.height() >= qMin(enough.height(), place.height()))
+            return place;
+        const qint64 distance = squaredDistance(area, place.center());
+        if (distance < nearestDistance) {
+            nearest = screen;
+            nearestDistance = distance;
+        }
+    }
+    if (!nearest)
+        return place;
+    const QRect area = nearest->availableGeometry();
+    place.setSize(place.size().boundedTo(area.size()));
+    place.moveLeft(qBound(area.left(), place.left(), area.right() + 1 - place.width()));
+    place.moveTop(qBound(area.top(), place.top(), area.bottom() + 1 - place.height()));
+    return place;
+}
+
+} // namespace
+
+void LoadWindowSettings()
+{
+    EditorWindow &window = currentWindow();
+
+    // Unless something is stored, the window stays where the system puts it.
+    const QRect current(window.pos(), window.size());
+    const int left = readPixelsX("Left", current.left());
+    const int top = readPixelsY("Top", current.top());
+    const int height = readPixelsY("Height", current.height());
+    const int width = readPixelsX("Width", current.width());
+    QRect place(left, top, width, height);
+    if (place != current) {
+        place = usablePlace(place);
+        window.move(place.topLeft());
+        window.resize(place.size());
+    }
+
+    for (const ViewOption &option : viewOptions) {
+        QAction *item = window.item(QLatin1String(option.item));
+        item->setChecked(stored::readBoolean(SettingsSection, QLatin1String(option.key), item->isChecked()));
+    }
+    for (const ViewOption &option : viewOptions) {
+        QAction *item = window.item(QLatin1String(option.hiddenItem));
+        item->setChecked(stored::readBoolean(SettingsSection, QLatin1String(option.key), item->isChecked()));
+    }
+
+    setCaption(window, App.FileTitle + QStringLiteral(" - Scrivlet"));
+}
+
+void SaveWindowSettings()
+{
+    const EditorWindow &window = currentWindow();
+    if (!window.isMinimized()) {
+        stored::write(SettingsSection, QStringLiteral("Left"), twipsText(pixelsToTwipsX(window.x())));
+        stored::write(SettingsSection, QStringLiteral("Top"), twipsText(pixelsToTwipsY(window.y())));
+        stored::write(SettingsSection, QStringLiteral("Height"), twipsText(pixelsToTwipsY(window.height())));
+        stored::write(SettingsSection, QStringLiteral("Width"), twipsText(pixelsToTwipsX(window.width())));
+    }
+    const auto writeCheck = [&window](const char *key, const char *item) {
+        stored::write(SettingsSection, QLatin1String(key),
+                      stored::fromBoolean(window.item(QLatin1String(item))->isChecked()));
+    };
+    writeCheck("AlwaysTop", "mnuAlwaysTop");
+    writeCheck("StatusBar", "mnuStatusBar");
+    writeCheck("HideMenu", "mnuHideMenu");
+    writeCheck("Wordwrap", "mnuWordwrap");
+}
+
+void BindEditorControls()
+{
+    const EditorWindow &window = currentWindow();
+    App.CurrentRichTextBox = window.findChild<RichTextBox *>(QStringLiteral("RichTextBox"));
+    App.CurrentStatusBar = window.findChild<StatusBar *>(QStringLiteral("StatusBar1"));
+}

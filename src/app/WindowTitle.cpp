@@ -1,0 +1,30 @@
+#include "app/WindowTitle.h"
+
+#include "app/EditorLayout.h"
+#include "app/CurrentWindow.h"
+#include "app/modMainModule.h"
+#include "editor/EditorWindow.h"
+
+void UpdateTitle()
+{
+    const QString mark = App.IsSaved ? QString() : QStringLiteral("*");
+    setCaption(currentWindow(), App.FileTitle + mark + QStringLiteral(" - Scrivlet"));
+    LayoutEditor();
+}
+
+void MarkDocumentModified()
+{
+    if (App.IsSaved) {
+        App.IsSaved = false;
+        UpdateTitle();
+    }
+}
+
+void setCaption(QWidget &window, const QString &caption)
+{
+    // Qt reads "[*]" in a title as the place of its own modified mark, and
+    // "[*][*]" as the text "[*]".
+    QString title = caption;
+    title.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+    window.setWindowTitle(title);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+class QString;
+class QWidget;
+
+// Sets CurrentForm's caption: the file title and " - Scrivlet", with "*"
+// straight after the title while the document has unsaved changes; then lays
+// the editor out again.
+void UpdateTitle();
+
+// The first change of a saved document marks it modified.
+void MarkDocumentModified();
+
+// Sets a window's caption exactly as given.
+void setCaption(QWidget &window, const QString &caption);

@@ -1,0 +1,3 @@
+#include "app/modMainModule.h"
+
+modMainModule App;

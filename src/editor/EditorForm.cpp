@@ -1,0 +1,77 @@
+#include "editor/EditorForm.h"
+
+#include "editor/EditorWindow.h"
+#include "editor/StatusPanels.h"
+#include "platform/RichTextBox.h"
+#include "platform/StatusBar.h"
+
+namespace {
+
+const EditorVariant normalVariant = {"frmNormal", 0, false, 6480, 5595, false};
+const EditorVariant smallVariant = {"frmSmall", 1, true, 6480, 5640, true};
+
+} // namespace
+
+EditorForm &frmNormal()
+{
+    static EditorForm form(normalVariant);
+    return form;
+}
+
+EditorForm &frmSmall()
+{
+    static EditorForm form(smallVariant);
+    return form;
+}
+
+EditorWindow *EditorForm::window()
+{
+    if (!m_window) {
+        m_window = new EditorWindow(*this);
+        m_window->Form_Load();
+    }
+    return m_window;
+}
+
+void EditorForm::Unload()
+{
+    if (!m_window)
+        return;
+    bool cancel = false;
+    m_window->Form_QueryUnload(cancel, vbFormCode);
+    if (cancel)
+        return;
+    EditorWindow *window = m_window;
+    windowClosed();
+    window->hide();
+}
+
+void EditorForm::windowClosed()
+{
+    EditorWindow *window = m_window;
+    m_window = nullptr;
+    window->detach();
+    // Later, not now: the request to unload may come from one of the window's
+    // own menus or keys, which are still at work.
+    window->deleteLater();
+}
+
+void EditorForm::UpdateCaretPosition()
+{
+    EditorWindow *w = window();
+    const RichTextBox &box = *w->richTextBox();
+    const int selStart = box.SelStart();
+    const int line = box.GetLineFromChar(selStart) + 1;
+    if (CurrentLine == line) {
+        // Along the same line the column follows the move of the caret.
+        if (LastSelStart != selStart) {
+            CurrentColumn += selStart - LastSelStart;
+            LastSelStart = selStart;
+        }
+    } else {
+        CurrentLine = line;
+        CurrentColumn = selStart - box.GetLineStartFromChar(selStart) + 1;
+        LastSelStart = selStart;
+    }
+    w->statusBar1()->Panels(PositionPanel)->setText(positionPanelText(CurrentLine, CurrentColumn));
+}

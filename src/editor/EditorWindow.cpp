@@ -1,0 +1,150 @@
+#include "editor/EditorWindow.h"
+
+#include "app/Commands.h"
+#include "app/EditorLayout.h"
+#include "app/WindowSettings.h"
+#include "app/WindowTitle.h"
+#include "editor/AppIcon.h"
+#include "editor/BufferForm.h"
+#include "editor/EditorForm.h"
+#include "editor/KeyPreview.h"
+#include "editor/StatusPanels.h"
+#include "platform/CommonDialog.h"
+#include "platform/RichTextBox.h"
+#include "platform/StatusBar.h"
+#include "platform/Twips.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+
+EditorWindow::EditorWindow(EditorForm &form)
+    : m_form(form),
+      m_inside(new QWidget(this)),
+      m_richTextBox(new RichTextBox(m_inside)),
+      m_statusBar(new StatusBar(m_inside)),
+      m_commonDialog(new CommonDialog(this))
+{
+    const EditorVariant &variant = form.variant();
+    setObjectName(QLatin1String(variant.name));
+    if (variant.toolWindow) {
+        setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                       | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    }
+    setWindowIcon(applicationIcon());
+
+    m_inside->setObjectName(QStringLiteral("insideArea"));
+    setCentralWidget(m_inside);
+    m_inside->installEventFilter(this);
+    m_richTextBox->setObjectName(QStringLiteral("RichTextBox"));
+    m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    setUpStatusPanels(*m_statusBar);
+    m_commonDialog->setObjectName(QStringLiteral("CommonDialog1"));
+
+    m_menus = buildEditorMenus(*this, *menuBar(), variant.windowMode);
+    for (QAction *menu : std::as_const(m_menus.menuBarMenus))
+        connect(menu, &QAction::visibleChanged, this, &EditorWindow::showMenuBarWhileMenusAreVisible);
+    showMenuBarWhileMenusAreVisible();
+    m_keyPreview = new KeyPreview(*this, *m_richTextBox, m_menus.menuBarShortcuts);
+
+    resize(twipsToPixelsX(variant.insideWidthTwips), twipsToPixelsY(variant.insideHeightTwips));
+
+    connect(m_richTextBox, &RichTextBox::Change, this, &EditorWindow::RichTextBox_Change);
+    connect(m_richTextBox, &RichTextBox::SelChange, this, [this] { m_form.UpdateCaretPosition(); });
+    connect(m_richTextBox, &RichTextBox::KeyUp, this, [this] { m_form.UpdateCaretPosition(); });
+    connect(m_richTextBox, &RichTextBox::MouseUp, this, [this] { m_form.UpdateCaretPosition(); });
+    connect(m_richTextBox, &RichTextBox::MouseDown, this,
+            [this](int button) { RichTextBox_MouseDown(button); });
+    connect(m_richTextBox, &RichTextBox::OLEDragDrop, this, &EditorWindow::RichTextBox_OLEDragDrop);
+}
+
+EditorWindow::~EditorWindow() = default;
+
+void EditorWindow::Form_Load()
+{
+    BindEditorControls();
+    m_form.CurrentLine = 1;
+    m_form.CurrentColumn = 1;
+    m_form.LastSelStart = 0;
+}
+
+void EditorWindow::Form_QueryUnload(bool &cancel, int unloadMode)
+{
+    Q_UNUSED(cancel);
+    if (unloadMode != vbFormCode)
+        frmBuffer().Unload();
+    SaveWindowSettings();
+}
+
+void EditorWindow::detach()
+{
+    disconnect(m_richTextBox, nullptr, this, nullptr);
+    delete m_keyPreview;
+    m_keyPreview = nullptr;
+    m_inside->removeEventFilter(this);
+}
+
+bool EditorWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_inside && event->type() == QEvent::Resize) {
+        dockStatusBar();
+        Form_Resize();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void EditorWindow::closeEvent(QCloseEvent *event)
+{
+    bool cancel = false;
+    Form_QueryUnload(cancel, vbFormControlMenu);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    m_form.windowClosed();
+}
+
+void EditorWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void EditorWindow::Form_Resize()
+{
+    LayoutEditor();
+}
+
+void EditorWindow::RichTextBox_Change()
+{
+    MarkDocumentModified();
+    if (m_form.variant().caretFollowsChange)
+        m_form.UpdateCaretPosition();
+}
+
+void EditorWindow::RichTextBox_MouseDown(int button)
+{
+    if (button == RichTextBox::vbRightButton)
+        runCommand(Command::ShowRightClickMenu);
+}
+
+void EditorWindow::RichTextBox_OLEDragDrop(const QStringList &files)
+{
+    if (files.size() == 1)
+        openDocumentAt(files.first());
+}
+
+void EditorWindow::dockStatusBar()
+{
+    const int height = twipsToPixelsY(StatusBarHeightTwips);
+    m_statusBar->setGeometry(0, m_inside->height() - height, m_inside->width(), height);
+}
+
+// The menu bar takes room only while at least one of its menus is visible.
+void EditorWindow::showMenuBarWhileMenusAreVisible()
+{
+    const bool anyVisible = std::any_of(m_menus.menuBarMenus.cbegin(), m_menus.menuBarMenus.cend(),
+                                        [](const QAction *menu) { return menu->isVisible(); });
+    menuBar()->setVisible(anyVisible);
+}
