@@ -35,6 +35,11 @@ int alignmentOrLeft(int alignment)
 
 void Main()
 {
+    Main(commandLinePath());
+}
+
+void Main(const QString &pathToOpen)
+{
     QApplication::setWindowIcon(applicationIcon());
 
     App.FindText.clear();
@@ -64,7 +69,6 @@ void Main()
     App.IsSaved = true;
     UpdateTitle();
 
-    const QString path = commandLinePath();
-    if (!path.isEmpty())
-        openDocumentAt(path);
+    if (!pathToOpen.isEmpty())
+        openDocumentAt(pathToOpen);
 }

@@ -1,0 +1,140 @@
+#pragma once
+
+// Starting and ending runs of the application shell inside one test program,
+// and watching which commands the windows run.
+
+#include "app/Commands.h"
+#include "app/CurrentWindow.h"
+#include "app/Main.h"
+#include "app/modMainModule.h"
+#include "editor/BufferForm.h"
+#include "editor/EditorForm.h"
+#include "editor/EditorWindow.h"
+#include "platform/RichTextBox.h"
+#include "platform/Settings.h"
+#include "platform/StatusBar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QSettings>
+#include <QtTest>
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <utility>
+
+namespace shelltest {
+
+// Puts a value into the section "Settings" or "Fonts" before a start.
+inline void store(const QString &section, const QString &key, const QString &value)
+{
+    SaveSetting(AppName, section, key, value);
+}
+
+inline QString stored(const QString &section, const QString &key)
+{
+    return GetSetting(AppName, section, key, QStringLiteral("<missing>"));
+}
+
+// The keys of a section as the store holds them.
+inline QStringList storedKeys(const QString &section)
+{
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, AppName, AppName);
+    settings.beginGroup(section);
+    return settings.childKeys();
+}
+
+// Runs Main (with no file to open) and waits until the window is on screen.
+inline EditorWindow &start()
+{
+    Main(QString());
+    EditorWindow &window = currentWindow();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qWarning("the editor window was not exposed");
+    return window;
+}
+
+// Makes the current window active with the keyboard focus in its editor, so
+// that key events take the way typed keys take.
+inline RichTextBox &focusEditor()
+{
+    EditorWindow &window = currentWindow();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        qWarning("the editor window did not become active");
+    App.CurrentRichTextBox->setFocus();
+    return *App.CurrentRichTextBox;
+}
+
+// Ends a run as a test needs it: the windows unload as the program unloads
+// them, those pending deletion go, the application state starts afresh and
+// the store is emptied.
+inline void endRun()
+{
+    if (App.CurrentForm)
+        App.CurrentForm->Unload();
+    frmBuffer().Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    App = modMainModule();
+    DeleteSetting(AppName);
+}
+
+inline QAction &item(const char *name)
+{
+    return currentItem(name);
+}
+
+// Counts the runs of the commands given while it lives, in place of their own
+// routines (which it puts back when it goes).
+class CommandWatch
+{
+public:
+    explicit CommandWatch(std::initializer_list<Command> watched)
+        : CommandWatch(watched, std::make_index_sequence<CommandCount>())
+    {
+    }
+    ~CommandWatch()
+    {
+        for (int i = 0; i < CommandCount; ++i)
+            routineOf(Command(i)) = m_saved[i];
+    }
+    CommandWatch(const CommandWatch &) = delete;
+    CommandWatch &operator=(const CommandWatch &) = delete;
+
+    int runs(Command command) const { return counts()[int(command)]; }
+    // The number of runs of every command together.
+    int totalRuns() const
+    {
+        int total = 0;
+        for (int count : counts())
+            total += count;
+        return total;
+    }
+
+private:
+    template <std::size_t... I>
+    CommandWatch(std::initializer_list<Command> watched, std::index_sequence<I...>)
+    {
+        counts().fill(0);
+        const auto isWatched = [&watched](std::size_t i) {
+            return std::find(watched.begin(), watched.end(), Command(i)) != watched.end();
+        };
+        ((m_saved[I] = routineOf(Command(I)),
+          routineOf(Command(I)) = isWatched(I) ? &count<I> : m_saved[I]), ...);
+    }
+    static std::array<int, CommandCount> &counts()
+    {
+        static std::array<int, CommandCount> c{};
+        return c;
+    }
+    template <std::size_t I>
+    static void count()
+    {
+        ++counts()[I];
+    }
+
+    std::array<Routine, CommandCount> m_saved{};
+};
+
+} // namespace shelltest

@@ -1,0 +1,227 @@
+// Keys in the editor window: the menu bar's shortcuts, and the window's own
+// key handling while the menu bar is hidden.
+
+#include "ShellTestSupport.h"
+#include "TestEnvironment.h"
+
+#include "app/ViewToggles.h"
+#include "platform/Clipboard.h"
+
+#include <QMenu>
+
+using namespace shelltest;
+
+Q_DECLARE_METATYPE(Command)
+
+class KeyHandlingTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    RichTextBox &startWithText(const QString &text, bool menuHidden)
+    {
+        start();
+        if (menuHidden)
+            ToggleHideMenu();
+        RichTextBox &box = focusEditor();
+        box.setText(text);
+        box.setSelStart(box.textLength());
+        return box;
+    }
+
+private slots:
+    void cleanup() { endRun(); }
+
+    void backspaceEditsWhileCtrlHReplaces()
+    {
+        CommandWatch watch({Command::EditReplace});
+        RichTextBox &box = startWithText(QStringLiteral("abc"), true);
+
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QCOMPARE(box.Text(), QStringLiteral("ab"));
+        QCOMPARE(watch.runs(Command::EditReplace), 0);
+
+        QTest::keyClick(&box, Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(box.Text(), QStringLiteral("ab"));
+        QCOMPARE(watch.runs(Command::EditReplace), 1);
+    }
+
+    void functionKeysRunTheirCommandOnce_data()
+    {
+        QTest::addColumn<bool>("menuHidden");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Command>("command");
+        for (const bool hidden : {false, true}) {
+            const char *bar = hidden ? "menu bar hidden" : "menu bar shown";
+            QTest::addRow("F3, %s", bar) << hidden << int(Qt::Key_F3) << Command::EditFindNext;
+            QTest::addRow("F5, %s", bar) << hidden << int(Qt::Key_F5) << Command::InsertTimeDate;
+        }
+    }
+
+    void functionKeysRunTheirCommandOnce()
+    {
+        QFETCH(bool, menuHidden);
+        QFETCH(int, key);
+        QFETCH(Command, command);
+        CommandWatch watch({command});
+        RichTextBox &box = startWithText(QStringLiteral("text"), menuHidden);
+
+        QTest::keyClick(&box, Qt::Key(key));
+        QCOMPARE(watch.runs(command), 1);
+        QCOMPARE(box.Text(), QStringLiteral("text"));
+    }
+
+    void clipboardKeysNeverReachTheControl_data()
+    {
+        QTest::addColumn<bool>("menuHidden");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Command>("command");
+        for (const bool hidden : {false, true}) {
+            const char *bar = hidden ? "menu bar hidden" : "menu bar shown";
+            QTest::addRow("Ctrl+C, %s", bar) << hidden << int(Qt::Key_C) << Command::EditCopy;
+            QTest::addRow("Ctrl+V, %s", bar) << hidden << int(Qt::Key_V) << Command::EditPaste;
+            QTest::addRow("Ctrl+X, %s", bar) << hidden << int(Qt::Key_X) << Command::EditCut;
+        }
+    }
+
+    // With the menu bar shown the menu's routine runs; hidden, nothing does.
+    // Either way the control neither types a character nor uses the clipboard
+    // on its own.
+    void clipboardKeysNeverReachTheControl()
+    {
+        QFETCH(bool, menuHidden);
+        QFETCH(int, key);
+        QFETCH(Command, command);
+        CommandWatch watch({command});
+        RichTextBox &box = startWithText(QStringLiteral("abcd"), menuHidden);
+        Clipboard::SetText(QStringLiteral("on the clipboard"));
+        box.setSelStart(1);
+        box.setSelLength(2);
+
+        QTest::keyClick(&box, Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(box.Text(), QStringLiteral("abcd"));
+        QCOMPARE(Clipboard::GetText(), QStringLiteral("on the clipboard"));
+        QCOMPARE(watch.runs(command), menuHidden ? 0 : 1);
+    }
+
+    void ctrlKeysRunTheMenuCommands_data()
+    {
+        QTest::addColumn<bool>("menuHidden");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Command>("command");
+        const std::pair<int, Command> keys[] = {
+            {Qt::Key_A, Command::EditSelectAll}, {Qt::Key_F, Command::EditFind},
+            {Qt::Key_G, Command::EditGoTo},      {Qt::Key_N, Command::FileNew},
+            {Qt::Key_O, Command::FileOpen},      {Qt::Key_P, Command::FilePrint},
+            {Qt::Key_S, Command::FileSave},      {Qt::Key_H, Command::EditReplace},
+        };
+        for (const bool hidden : {false, true}) {
+            for (const auto &[key, command] : keys) {
+                QTest::addRow("Ctrl+%c, %s", char('A' + key - Qt::Key_A),
+                              hidden ? "menu bar hidden" : "menu bar shown")
+                    << hidden << key << command;
+            }
+        }
+    }
+
+    void ctrlKeysRunTheMenuCommands()
+    {
+        QFETCH(bool, menuHidden);
+        QFETCH(int, key);
+        QFETCH(Command, command);
+        CommandWatch watch({command});
+        RichTextBox &box = startWithText(QStringLiteral("abcd"), menuHidden);
+
+        QTest::keyClick(&box, Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(watch.runs(command), 1);
+        QCOMPARE(box.Text(), QStringLiteral("abcd"));
+    }
+
+    // Undo and Delete are the control's own keys while the menu bar is hidden.
+    void deleteAndUndoGoToTheControlWhileTheMenuBarIsHidden()
+    {
+        CommandWatch watch({Command::EditDelete, Command::EditUndo});
+        RichTextBox &box = startWithText(QStringLiteral("abc"), true);
+        box.setSelStart(0);
+
+        QTest::keyClick(&box, Qt::Key_Delete);
+        QCOMPARE(box.Text(), QStringLiteral("bc"));
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(watch.runs(Command::EditDelete), 0);
+        QCOMPARE(watch.runs(Command::EditUndo), 0);
+    }
+
+    // The Del shortcut of the Edit menu deletes a selection; with nothing
+    // selected the key deletes the next character, as an editor's Delete key
+    // does.
+    void deleteKeyWithTheMenuBarShown()
+    {
+        CommandWatch watch({Command::EditDelete});
+        RichTextBox &box = startWithText(QStringLiteral("abc"), false);
+        box.setSelStart(0);
+
+        QTest::keyClick(&box, Qt::Key_Delete);
+        QCOMPARE(box.Text(), QStringLiteral("bc"));
+        QCOMPARE(watch.runs(Command::EditDelete), 0);
+
+        box.setSelLength(1);
+        QTest::keyClick(&box, Qt::Key_Delete);
+        QCOMPARE(watch.runs(Command::EditDelete), 1);
+        QCOMPARE(box.Text(), QStringLiteral("bc"));
+    }
+
+    void disabledItemsShortcutRunsNothing()
+    {
+        CommandWatch watch({Command::EditCopy});
+        RichTextBox &box = startWithText(QStringLiteral("abc"), false);
+        item("mnuCopy").setEnabled(false);
+
+        QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(watch.runs(Command::EditCopy), 0);
+        QCOMPARE(box.Text(), QStringLiteral("abc"));
+    }
+
+    void typingGoesToTheEditor()
+    {
+        RichTextBox &box = startWithText(QString(), true);
+        QTest::keyClicks(&box, QStringLiteral("Hello, world"));
+        QCOMPARE(box.Text(), QStringLiteral("Hello, world"));
+    }
+
+    void accessKeysOpenTheMenus_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("Alt+F") << int(Qt::Key_F) << QStringLiteral("mnuFile");
+        QTest::newRow("Alt+E") << int(Qt::Key_E) << QStringLiteral("mnuEdit");
+        QTest::newRow("Alt+O") << int(Qt::Key_O) << QStringLiteral("mnuFormat");
+        QTest::newRow("Alt+V") << int(Qt::Key_V) << QStringLiteral("mnuView");
+        QTest::newRow("Alt+H") << int(Qt::Key_H) << QStringLiteral("mnuHelp");
+    }
+
+    void accessKeysOpenTheMenus()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, menu);
+        RichTextBox &box = startWithText(QString(), false);
+
+        QTest::keyClick(&box, Qt::Key(key), Qt::AltModifier);
+        QTRY_COMPARE(QApplication::activePopupWidget(), currentWindow().menu(menu));
+        QApplication::activePopupWidget()->close();
+        QCOMPARE(box.Text(), QString());
+    }
+
+    void rightButtonAsksForThePopup()
+    {
+        CommandWatch watch({Command::ShowRightClickMenu});
+        RichTextBox &box = startWithText(QStringLiteral("abc"), false);
+
+        QTest::mouseClick(box.viewport(), Qt::LeftButton);
+        QCOMPARE(watch.runs(Command::ShowRightClickMenu), 0);
+        QTest::mouseClick(box.viewport(), Qt::RightButton);
+        QCOMPARE(watch.runs(Command::ShowRightClickMenu), 1);
+    }
+};
+
+SCRIVLET_TEST_MAIN(KeyHandlingTest)
+#include "tst_key_handling.moc"
