@@ -1,0 +1,54 @@
+#include "RichTextFiles.h"
+
+#include "RuntimeError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+QByteArray readWholeFile(const QString &path)
+{
+    if (QFileInfo(path).isDir())
+        throw fileError(path, QFileDevice::OpenError, QStringLiteral("it is a folder"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw fileError(path, file.error(), file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw fileError(path, file.error(), file.errorString());
+    return bytes;
+}
+
+void writeWholeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw fileError(path, file.error(), file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw fileError(path, file.error(), file.errorString());
+}
+
+QByteArray rtfOfDocument(const QTextDocument &, int, int)
+{
+    throw RuntimeError(ErrInvalidFileFormat, QStringLiteral("Rich Text is not available yet"));
+}
+
+void insertRtfAt(QTextCursor &, const QByteArray &)
+{
+    throw RuntimeError(ErrInvalidFileFormat, QStringLiteral("Rich Text is not available yet"));
+}
+
+void printDocumentRange(const QTextDocument &document, int from, int to, QPrinter *printer)
+{
+    QTextCursor cursor(const_cast<QTextDocument *>(&document));
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    QTextDocument copy;
+    copy.setDefaultFont(document.defaultFont());
+    QTextCursor(&copy).insertFragment(cursor.selection());
+    copy.print(printer);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QHash>
+#include <QPlainTextDocumentLayout>
+#include <QTextBlock>
+
+#include <functional>
+#include <vector>
+
+class TextMirror;
+
+// The document layout of the rich-text control: the fast block-by-block
+// layout of a plain-text editor, extended with paragraph formats (alignment,
+// left, right and first-line indents, tab stops, space before, bullet and
+// number markers) and inline images, and with exact counts of displayed lines
+// for line numbers.
+//
+// Blocks without paragraph formats are laid out by the base layout as they
+// are; a block with paragraph formats gets its lines placed here whenever it
+// is measured or drawn. Line counts of blocks nobody has drawn are worked out
+// on demand, in document order, up to the block asked about; a block whose
+// characters clearly fit the width is counted as one line without shaping it.
+class RichTextLayout : public QPlainTextDocumentLayout
+{
+    Q_OBJECT
+public:
+    // viewWidth tells the width of the view the document is laid out for,
+    // in pixels (the base layout's own width is not readable).
+    RichTextLayout(QTextDocument *document, const TextMirror &mirror, std::function<qreal()> viewWidth);
+    ~RichTextLayout() override;
+
+    QRectF blockBoundingRect(const QTextBlock &block) const override;
+    QSizeF documentSize() const override;
+    void documentChanged(int from, int charsRemoved, int charsAdded) override;
+
+    // The 0-based displayed line that holds documentPosition, and the
+    // document position where that line starts. Exact: every block before it
+    // is counted first.
+    int lineOf(int documentPosition);
+    int lineStartOf(int documentPosition);
+
+    // Line counts must be worked out again (wrap width, fonts or zoom changed).
+    void invalidateLineCounts();
+
+    // The marker shown before a bulleted or numbered paragraph, or "".
+    static QString markerText(const QTextBlock &block);
+    // Where the marker's left edge goes, relative to the block's rectangle.
+    qreal markerX(const QTextBlock &block) const;
+
+    // Points to pixels on the device the document is laid out for.
+    qreal pixelsPerPoint() const;
+
+signals:
+    // A change of the document has been laid out.
+    void changeLaidOut();
+
+private:
+    struct AdvanceTable;
+
+    bool needsOwnLayout(const QTextBlock &block) const;
+    bool hasOwnLayout(const QTextBlock &block) const;
+    void layoutOwn(const QTextBlock &block) const;
+    qreal availableWidth() const;
+    bool wraps() const;
+    void countLinesThrough(int blockNumber);
+    bool fitsOnOneLine(const QTextBlock &block);
+    const AdvanceTable &advancesFor(int formatIndex, const QTextBlock &block);
+    QTextLayout *laidOut(const QTextBlock &block);
+
+    qreal textWidth() const { return m_viewWidth(); }
+
+    const TextMirror &m_mirror;
+    std::function<qreal()> m_viewWidth;
+    int m_blockCount = 1;      // blocks at the last change
+    qreal m_widest = 0;        // widest line laid out here, for horizontal scrolling
+    int m_countedBlocks = 0;   // blocks [0, m_countedBlocks) have exact line counts
+    qreal m_countedWidth = -1; // the width they were counted at
+    mutable std::vector<signed char> m_ownByFormat; // -1 unknown, 0 or 1
+    std::vector<const AdvanceTable *> m_advancesByFormat;
+    QHash<QString, AdvanceTable *> m_advancesByFont;
+};
