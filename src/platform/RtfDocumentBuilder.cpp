@@ -64,7 +64,8 @@ QTextBlockFormat DocumentBuilder::blockFormat(const ParaProps &para, const ListM
     format.setTextIndent(textformat::twipsToPoints(para.firstIndent));
     format.setTopMargin(textformat::twipsToPoints(para.spaceBefore));
     format.setBottomMargin(textformat::twipsToPoints(para.spaceAfter));
-    if (para.lineSpacing != 0) {
+    const bool single = para.lineSpacing == 0 || (para.lineMultiple && para.lineSpacing == 240);
+    if (!single) {
         if (para.lineMultiple && para.lineSpacing > 0)
             format.setLineHeight(para.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
         else if (para.lineSpacing < 0)

@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QImageReader>
 
+#include <cmath>
 #include <vector>
 
 namespace rtf {
@@ -125,6 +126,8 @@ private:
     int currentCodePage();
     void addTab(const Token &token);
     void finishPicture();
+    int fontCodePage() const;
+    void decodeFontName();
     void commitFont();
     void commitColor();
 
@@ -153,7 +156,8 @@ private:
     int m_fontNumber = 0;
     int m_fontCharset = -1;
     int m_fontCodePage = 0;
-    QByteArray m_fontName;
+    QByteArray m_fontNameBytes; // not yet decoded
+    QString m_fontName;
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSet = false;
 };
@@ -275,7 +279,7 @@ void Parser::endDestination(const GroupState &ended)
 {
     switch (ended.destination) {
     case Destination::FontTable:
-        if (!m_fontName.isEmpty())
+        if (!m_fontName.isEmpty() || !m_fontNameBytes.isEmpty())
             commitFont();
         break;
     case Destination::ListDefinition:
@@ -353,7 +357,7 @@ void Parser::handleText(std::string_view bytes)
             if (c == ';')
                 commitFont();
             else
-                m_fontName.append(c);
+                m_fontNameBytes.append(c);
         }
         return;
     case Destination::ColorTable:
@@ -413,7 +417,7 @@ void Parser::handleByte(uchar byte)
     }
     const char c = char(byte);
     if (state().destination == Destination::FontTable) {
-        m_fontName.append(c); // a ';' written as \'3b is part of the name
+        m_fontNameBytes.append(c); // a ';' written as \'3b is part of the name
         return;
     }
     handleText(std::string_view(&c, 1));
@@ -444,6 +448,10 @@ void Parser::handleCharacter(char16_t character)
     case Destination::ListText:
         m_listText += QChar(character);
         m_listTextSeen = true;
+        return;
+    case Destination::FontTable:
+        decodeFontName();
+        m_fontName += QChar(character);
         return;
     default:
         return;
@@ -494,17 +502,27 @@ void Parser::cellEnd()
     m_cellSeparatorPending = true;
 }
 
+int Parser::fontCodePage() const
+{
+    return m_fontCodePage ? m_fontCodePage : codePageForCharset(m_fontCharset);
+}
+
+void Parser::decodeFontName()
+{
+    if (m_fontNameBytes.isEmpty())
+        return;
+    ByteDecoder decoder(fontCodePage() ? fontCodePage() : m_tables.codePage);
+    decoder.decode(m_fontNameBytes.constData(), m_fontNameBytes.size(), m_fontName);
+    decoder.finish(m_fontName);
+    m_fontNameBytes.clear();
+}
+
 void Parser::commitFont()
 {
-    QByteArray name = m_fontName.trimmed();
-    const int codePage = m_fontCodePage ? m_fontCodePage : codePageForCharset(m_fontCharset);
+    decodeFontName();
     FontEntry entry;
-    QString decoded;
-    ByteDecoder decoder(codePage ? codePage : m_tables.codePage);
-    decoder.decode(name.constData(), name.size(), decoded);
-    decoder.finish(decoded);
-    entry.name = decoded.trimmed();
-    entry.codePage = codePage;
+    entry.name = m_fontName.trimmed();
+    entry.codePage = fontCodePage();
     entry.symbol = m_fontCharset == 2;
     m_tables.fonts.insert(m_fontNumber, entry);
     m_fontName.clear();
@@ -543,20 +561,23 @@ void Parser::finishPicture()
     const QSize pixels = reader.size();
     if (!pixels.isValid() || pixels.isEmpty())
         return; // not a picture Qt can show
-    // The goal size in twips wins; else the pixels at 96 per inch.
-    const double width = picture.goalWidth > 0 ? picture.goalWidth / 20.0 : pixels.width() * 0.75;
-    const double height = picture.goalHeight > 0 ? picture.goalHeight / 20.0 : pixels.height() * 0.75;
+    // The goal size in twips wins; else the pixels at 96 per inch. The size
+    // is kept in whole twips, as it is written.
+    const double width = picture.goalWidth > 0 ? picture.goalWidth : pixels.width() * 15.0;
+    const double height = picture.goalHeight > 0 ? picture.goalHeight : pixels.height() * 15.0;
     const double scaleX = std::clamp(picture.scaleX, 1, 1000) / 100.0;
     const double scaleY = std::clamp(picture.scaleY, 1, 1000) / 100.0;
+    const QSizeF points(std::round(std::min(width * scaleX, double(MaxTwips))) / 20.0,
+                        std::round(std::min(height * scaleY, double(MaxTwips))) / 20.0);
     flushRun();
-    m_builder.insertImage(picture.data, QSizeF(width * scaleX, height * scaleY), state().chars);
+    m_builder.insertImage(picture.data, points, state().chars);
 }
 
 void Parser::handleFontTableWord(Keyword keyword, const Token &token)
 {
     switch (keyword) {
     case Keyword::f:
-        if (!m_fontName.isEmpty())
+        if (!m_fontName.isEmpty() || !m_fontNameBytes.isEmpty())
             commitFont(); // an entry that lacks its ';'
         m_fontNumber = token.parameter;
         break;
@@ -585,6 +606,17 @@ void Parser::handleWord(const Token &token)
     }
 
     GroupState &group = state();
+    if (keyword == Keyword::u) {
+        // Negative values stand for the upper half of the 16-bit range.
+        const int unit = token.parameter < 0 ? token.parameter + 65536 : token.parameter;
+        handleCharacter(unit >= 0 && unit <= 0xFFFF ? char16_t(unit) : char16_t(0xFFFD));
+        m_charactersToSkip = group.unicodeSkip;
+        return;
+    }
+    if (keyword == Keyword::uc) {
+        group.unicodeSkip = std::clamp(token.parameter, 0, 16);
+        return;
+    }
     switch (group.destination) {
     case Destination::Text:
         break;
@@ -648,14 +680,6 @@ void Parser::handleWord(const Token &token)
     case Keyword::pca: m_tables.codePage = 850; break;
     case Keyword::ansicpg: m_tables.codePage = value; break;
     case Keyword::deff: m_tables.defaultFont = value; break;
-    case Keyword::uc: group.unicodeSkip = std::clamp(value, 0, 16); break;
-    case Keyword::u: {
-        // Negative values stand for the upper half of the 16-bit range.
-        const int unit = value < 0 ? value + 65536 : value;
-        handleCharacter(unit >= 0 && unit <= 0xFFFF ? char16_t(unit) : char16_t(0xFFFD));
-        m_charactersToSkip = group.unicodeSkip;
-        break;
-    }
     // Characters
     case Keyword::par: case Keyword::sect: case Keyword::page: endParagraph(); break;
     case Keyword::row: case Keyword::nestrow: endParagraph(); break;

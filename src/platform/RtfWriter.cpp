@@ -87,7 +87,8 @@ public:
     QByteArray write(int from, int to);
 
 private:
-    void writeBlock(const QTextBlock &block, int from, int to, bool first);
+    // Returns whether any text of the block was in the range.
+    bool writeBlock(const QTextBlock &block, int from, int to, bool first);
     void writeParagraphFormat(const QTextBlockFormat &format, bool first);
     void writeListText(const ParaState &para);
     void writeFragment(const QTextFragment &fragment, int from, int to);
@@ -440,7 +441,7 @@ void Writer::writeParagraphFormat(const QTextBlockFormat &format, bool first)
     writeListText(p);
 }
 
-void Writer::writeBlock(const QTextBlock &block, int from, int to, bool first)
+bool Writer::writeBlock(const QTextBlock &block, int from, int to, bool first)
 {
     writeParagraphFormat(block.blockFormat(), first);
     const int start = std::max(from, block.position());
@@ -457,6 +458,7 @@ void Writer::writeBlock(const QTextBlock &block, int from, int to, bool first)
         closeLink();
     if (!wroteText)
         writeCharFormat(charState(block.charFormat(), block.charFormatIndex()));
+    return wroteText;
 }
 
 QByteArray Writer::header() const
@@ -489,24 +491,34 @@ QByteArray Writer::write(int from, int to)
     m_state.font = -1;
     m_state.halfPoints = 24;
     QTextBlock block = m_document.findBlock(from);
-    bool first = true;
+    int blocks = 0;
+    bool lastBlockEmpty = false;
     bool endsWithParagraphMark = false;
-    for (; block.isValid() && block.position() < to; block = block.next()) {
-        if (!first) {
+    // The empty paragraph at the end of the document belongs to a range that
+    // reaches the end.
+    for (; block.isValid() && (block.position() < to || (block.position() == to && to == last));
+         block = block.next()) {
+        if (blocks > 0) {
             word("par");
             m_body += "\r\n";
             m_needDelimiter = false;
         }
-        writeBlock(block, from, to, first);
-        first = false;
+        lastBlockEmpty = !writeBlock(block, from, to, blocks == 0);
+        ++blocks;
         endsWithParagraphMark = block.position() + block.length() - 1 < to;
     }
     if (endsWithParagraphMark) {
+        // The range ends with a paragraph mark: an empty paragraph follows.
         word("par");
         m_body += "\r\n";
-        word("par");
+        lastBlockEmpty = true;
+        ++blocks;
     }
-    if (first) // an empty range: the format at its place
+    // The reader takes the last \par of a file for the end of the last
+    // paragraph, not for the start of an empty one.
+    if (blocks > 1 && lastBlockEmpty)
+        word("par");
+    if (blocks == 0) // an empty range: the format at its place
         writeCharFormat(charState(block.charFormat(), block.charFormatIndex()));
     if (m_fonts.isEmpty())
         m_fonts.append(QString());
