@@ -234,8 +234,6 @@ QAction *ScriptedModalHost::popupMenu(QMenu &menu, const QPoint &globalPos)
         return nullptr;
 
     m_popups.last().chosen = name;
-    action->trigger();
-    for (int i = int(path.size()) - 1; i >= 0; --i)
-        emit path.at(i)->triggered(action);
+    action->trigger(); // the menus pass it on as their triggered()
     return action;
 }
