@@ -1,0 +1,527 @@
+// Start-up: the window chosen, placed and set up from the store, the menus as
+// laid out, and the storing of the window settings when it closes.
+
+#include "ShellTestSupport.h"
+#include "TestEnvironment.h"
+
+#include "app/CommandLine.h"
+#include "app/WindowTitle.h"
+#include "editor/EditorMenus.h"
+#include "platform/Twips.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+
+using namespace shelltest;
+
+namespace {
+
+const QString Settings = QStringLiteral("Settings");
+
+QSize insideSizeInTwips(const QWidget &window)
+{
+    return QSize(qRound(pixelsToTwipsX(window.width())), qRound(pixelsToTwipsY(window.height())));
+}
+
+struct ItemRow {
+    const char *menu;
+    const char *name;
+    const char *caption;
+    const char *shortcut;
+    const char *checked; // "", "yes", "normal" or "small"
+};
+
+// The menus as the user finds them, in order.
+const ItemRow itemRows[] = {
+    {"mnuFile", "mnuNew", "New", "Ctrl+N", ""},
+    {"mnuFile", "mnuOpen", "Open...", "Ctrl+O", ""},
+    {"mnuFile", "mnuSep0", "", "", ""},
+    {"mnuFile", "mnuSave", "Save", "Ctrl+S", ""},
+    {"mnuFile", "mnuSaveAs", "SaveAs...", "", ""},
+    {"mnuFile", "mnuSep1", "", "", ""},
+    {"mnuFile", "mnuPageSetup", "Page Setup...", "", ""},
+    {"mnuFile", "mnuPrint", "Print...", "Ctrl+P", ""},
+    {"mnuFile", "mnuSep2", "", "", ""},
+    {"mnuFile", "mnuExit", "Exit", "", ""},
+    {"mnuEdit", "mnuUndo", "Undo", "Ctrl+Z", ""},
+    {"mnuEdit", "mnuSep3", "", "", ""},
+    {"mnuEdit", "mnuCut", "Cut", "Ctrl+X", ""},
+    {"mnuEdit", "mnuCopy", "Copy", "Ctrl+C", ""},
+    {"mnuEdit", "mnuPaste", "Paste", "Ctrl+V", ""},
+    {"mnuEdit", "mnuDelete", "Delete", "Del", ""},
+    {"mnuEdit", "mnuSep4", "", "", ""},
+    {"mnuEdit", "mnuFind", "Find...", "Ctrl+F", ""},
+    {"mnuEdit", "mnuFindNext", "Find Next", "F3", ""},
+    {"mnuEdit", "mnuReplace", "Replace...", "Ctrl+H", ""},
+    {"mnuEdit", "mnuGoTo", "Go To...", "Ctrl+G", ""},
+    {"mnuEdit", "mnuSep5", "", "", ""},
+    {"mnuEdit", "mnuSelectAll", "Select All", "Ctrl+A", ""},
+    {"mnuEdit", "mnuTimeDate", "Time/Date", "F5", ""},
+    {"mnuFormat", "mnuWordwrap", "Wordwrap", "", "yes"},
+    {"mnuFormat", "mnuFont", "Font...", "", ""},
+    {"mnuView", "mnuAlwaysTop", "Always On Top", "", ""},
+    {"mnuView", "mnuHideMenu", "Hide Menu", "", ""},
+    {"mnuView", "mnuSep6", "", "", ""},
+    {"mnuView", "mnuNormalWin", "Normal Window", "", "normal"},
+    {"mnuView", "mnuSmallWin", "Small Window", "", "small"},
+    {"mnuView", "mnuSep7", "", "", ""},
+    {"mnuView", "mnuStatusBar", "StatusBar", "", ""},
+    {"mnuHelp", "mnuAbout", "About...", "", ""},
+    {"mnuRightClick", "mnuRghtUndo", "Undo", "", ""},
+    {"mnuRightClick", "mnuSep8", "", "", ""},
+    {"mnuRightClick", "mnuRghtCut", "Cut", "", ""},
+    {"mnuRightClick", "mnuRghtCopy", "Copy", "", ""},
+    {"mnuRightClick", "mnuRghtPaste", "Paste", "", ""},
+    {"mnuRightClick", "mnuRghtDelete", "Delete", "", ""},
+    {"mnuRightClick", "mnuSep9", "", "", ""},
+    {"mnuRightClick", "mnuRghtSelectAll", "Select All", "", ""},
+    {"mnuHiddenMenuset", "mnuHidFile", "File", "", ""},
+    {"mnuHidFile", "mnuHidNew", "New", "", ""},
+    {"mnuHidFile", "mnuHidOpen", "Open...", "", ""},
+    {"mnuHidFile", "mnuSep10", "", "", ""},
+    {"mnuHidFile", "mnuHidSave", "Save", "", ""},
+    {"mnuHidFile", "mnuHidSaveAs", "SaveAs...", "", ""},
+    {"mnuHidFile", "mnuSep11", "", "", ""},
+    {"mnuHidFile", "mnuHidPageSetup", "Page Setup...", "", ""},
+    {"mnuHidFile", "mnuHidPrint", "Print...", "", ""},
+    {"mnuHidFile", "mnuSep12", "", "", ""},
+    {"mnuHidFile", "mnuHidExit", "Exit", "", ""},
+    {"mnuHiddenMenuset", "mnuHidEdit", "Edit", "", ""},
+    {"mnuHidEdit", "mnuHidFind", "Find...", "", ""},
+    {"mnuHidEdit", "mnuHidFindNext", "Find Next", "", ""},
+    {"mnuHidEdit", "mnuHidReplace", "Replace...", "", ""},
+    {"mnuHidEdit", "mnuHidGoTo", "Go To...", "", ""},
+    {"mnuHidEdit", "mnuSep15", "", "", ""},
+    {"mnuHidEdit", "mnuHidTimeDate", "Time/Date", "", ""},
+    {"mnuHiddenMenuset", "mnuHidFormat", "Format", "", ""},
+    {"mnuHidFormat", "mnuHidWordwrap", "Wordwrap", "", "yes"},
+    {"mnuHidFormat", "mnuHidFont", "Font...", "", ""},
+    {"mnuHiddenMenuset", "mnuHidView", "View", "", ""},
+    {"mnuHidView", "mnuHidAlwaysTop", "Always On Top", "", ""},
+    {"mnuHidView", "mnuHidHideMenu", "Hide Menu", "", ""},
+    {"mnuHidView", "mnuSep16", "", "", ""},
+    {"mnuHidView", "mnuHidNormalWin", "Normal Window", "", "normal"},
+    {"mnuHidView", "mnuHidSmallWin", "Small Window", "", "small"},
+    {"mnuHidView", "mnuSep17", "", "", ""},
+    {"mnuHidView", "mnuHidStatusBar", "StatusBar", "", ""},
+    {"mnuHiddenMenuset", "mnuSep18", "", "", ""},
+    {"mnuHiddenMenuset", "mnuHidUndo", "Undo", "", ""},
+    {"mnuHiddenMenuset", "mnuSep13", "", "", ""},
+    {"mnuHiddenMenuset", "mnuHidCut", "Cut", "", ""},
+    {"mnuHiddenMenuset", "mnuHidCopy", "Copy", "", ""},
+    {"mnuHiddenMenuset", "mnuHidPaste", "Paste", "", ""},
+    {"mnuHiddenMenuset", "mnuHidDelete", "Delete", "", ""},
+    {"mnuHiddenMenuset", "mnuSep14", "", "", ""},
+    {"mnuHiddenMenuset", "mnuHidSelectAll", "Select All", "", ""},
+};
+
+} // namespace
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { DeleteSetting(AppName); }
+    void cleanup() { endRun(); }
+
+    void firstRunOpensTheNormalWindowAsDesigned()
+    {
+        EditorWindow &window = start();
+
+        QCOMPARE(App.CurrentForm, &frmNormal());
+        QCOMPARE(window.objectName(), QStringLiteral("frmNormal"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Untitled - Scrivlet"));
+        QCOMPARE(insideSizeInTwips(window), QSize(6480, 5595));
+        QVERIFY2(!window.testAttribute(Qt::WA_Moved), "the system places the window");
+        QVERIFY(item("mnuWordwrap").isChecked());
+        QVERIFY(item("mnuHidWordwrap").isChecked());
+        for (const char *name : {"mnuAlwaysTop", "mnuStatusBar", "mnuHideMenu", "mnuHidAlwaysTop",
+                                 "mnuHidStatusBar", "mnuHidHideMenu"})
+            QVERIFY2(!item(name).isChecked(), name);
+        QVERIFY(App.CurrentStatusBar->isHidden());
+        QVERIFY(window.menuBar()->isVisible());
+        QCOMPARE(App.CurrentRichTextBox->RightMargin(), 0.0f);
+        QVERIFY(!(window.windowFlags() & Qt::WindowStaysOnTopHint));
+        QVERIFY(App.IsSaved);
+        QCOMPARE(App.FileTitle, QStringLiteral("Untitled"));
+        QCOMPARE(App.WindowMode, 0);
+        QVERIFY(frmBuffer().isLoaded());
+        QCOMPARE(App.Buffer.data(), frmBuffer().BufferBox());
+        QCOMPARE(App.CurrentRichTextBox.data(), window.findChild<RichTextBox *>(QStringLiteral("RichTextBox")));
+        QCOMPARE(App.CurrentStatusBar.data(), window.findChild<StatusBar *>(QStringLiteral("StatusBar1")));
+        QVERIFY(window.findChild<QObject *>(QStringLiteral("CommonDialog1")));
+        QVERIFY2(storedKeys(Settings).isEmpty(), "start-up writes nothing");
+    }
+
+    void windowStateChoosesTheWindow_data()
+    {
+        QTest::addColumn<QString>("windowState");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("1") << "1" << "frmSmall";
+        QTest::newRow("0") << "0" << "frmNormal";
+        QTest::newRow("2") << "2" << "frmNormal";
+        QTest::newRow("-1") << "-1" << "frmNormal";
+        QTest::newRow("not a number") << "x" << "frmNormal";
+        QTest::newRow("empty") << "" << "frmNormal";
+    }
+
+    void windowStateChoosesTheWindow()
+    {
+        QFETCH(QString, windowState);
+        QFETCH(QString, window);
+        store(Settings, QStringLiteral("WindowState"), windowState);
+        QCOMPARE(start().objectName(), window);
+        const bool small = window == QLatin1String("frmSmall");
+        QCOMPARE(item("mnuSmallWin").isChecked(), small);
+        QCOMPARE(item("mnuHidSmallWin").isChecked(), small);
+        QCOMPARE(item("mnuNormalWin").isChecked(), !small);
+        QCOMPARE(item("mnuHidNormalWin").isChecked(), !small);
+    }
+
+    void smallWindowIsAToolWindow()
+    {
+        store(Settings, QStringLiteral("WindowState"), QStringLiteral("1"));
+        EditorWindow &window = start();
+        QCOMPARE(window.windowType(), Qt::Tool);
+        QVERIFY(!(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QCOMPARE(insideSizeInTwips(window), QSize(6480, 5640));
+        QVERIFY(!window.windowIcon().isNull());
+    }
+
+    void storedPlaceAndViewOptionsAreApplied()
+    {
+        store(Settings, QStringLiteral("Left"), QStringLiteral("1500"));
+        store(Settings, QStringLiteral("Top"), QStringLiteral("1200"));
+        store(Settings, QStringLiteral("Width"), QStringLiteral("7500"));
+        store(Settings, QStringLiteral("Height"), QStringLiteral("4500"));
+        store(Settings, QStringLiteral("Wordwrap"), QStringLiteral("False"));
+        store(Settings, QStringLiteral("StatusBar"), QStringLiteral("True"));
+        EditorWindow &window = start();
+
+        QCOMPARE(window.pos(), QPoint(twipsToPixelsX(1500), twipsToPixelsY(1200)));
+        QCOMPARE(insideSizeInTwips(window), QSize(7500, 4500));
+        QVERIFY(!item("mnuWordwrap").isChecked());
+        QVERIFY(!item("mnuHidWordwrap").isChecked());
+        QCOMPARE(App.CurrentRichTextBox->RightMargin(), RichTextBox::NoWrapRightMargin);
+        QVERIFY(item("mnuStatusBar").isChecked());
+        QVERIFY(item("mnuHidStatusBar").isChecked());
+        QVERIFY(!App.CurrentStatusBar->isHidden());
+    }
+
+    void unusableStoredValuesCountAsMissing_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("Left abc") << "Left" << "abc";
+        QTest::newRow("Width empty") << "Width" << "";
+        QTest::newRow("Height infinite") << "Height" << "1e400";
+        QTest::newRow("AlwaysTop maybe") << "AlwaysTop" << "maybe";
+        QTest::newRow("Wordwrap maybe") << "Wordwrap" << "maybe";
+        QTest::newRow("StatusBar yes") << "StatusBar" << "yes";
+        QTest::newRow("HideMenu perhaps") << "HideMenu" << "perhaps";
+        QTest::newRow("WindowState x") << "WindowState" << "x";
+        QTest::newRow("WindowState too large") << "WindowState" << "70000";
+        QTest::newRow("DefaultAlignment x") << "DefaultAlignment" << "x";
+    }
+
+    // The window opens as on a first run.
+    void unusableStoredValuesCountAsMissing()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        store(Settings, key, value);
+        EditorWindow &window = start();
+
+        QCOMPARE(window.objectName(), QStringLiteral("frmNormal"));
+        QCOMPARE(insideSizeInTwips(window), QSize(6480, 5595));
+        QVERIFY(!window.testAttribute(Qt::WA_Moved));
+        QVERIFY(item("mnuWordwrap").isChecked());
+        QVERIFY(!item("mnuAlwaysTop").isChecked());
+        QVERIFY(!item("mnuStatusBar").isChecked());
+        QVERIFY(!App.MenuHidden);
+        QCOMPARE(App.DefaultAlignment, 0);
+    }
+
+    void storedFlagsAcceptEveryCase()
+    {
+        store(Settings, QStringLiteral("StatusBar"), QStringLiteral("TRUE"));
+        store(Settings, QStringLiteral("Wordwrap"), QStringLiteral("false"));
+        start();
+        QVERIFY(item("mnuStatusBar").isChecked());
+        QVERIFY(!item("mnuWordwrap").isChecked());
+    }
+
+    void placeOffEveryScreenIsBroughtBack_data()
+    {
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("height");
+        QTest::newRow("far left") << "-300000" << "1000" << "6000" << "5000";
+        QTest::newRow("far right and below") << "900000" << "900000" << "6000" << "5000";
+        QTest::newRow("only a corner on screen") << "-5900" << "-4900" << "6000" << "5000";
+        QTest::newRow("too small") << "1000" << "1000" << "15" << "0";
+        QTest::newRow("negative size") << "1000" << "1000" << "-6000" << "-5000";
+    }
+
+    void placeOffEveryScreenIsBroughtBack()
+    {
+        QFETCH(QString, left);
+        QFETCH(QString, top);
+        QFETCH(QString, width);
+        QFETCH(QString, height);
+        store(Settings, QStringLiteral("Left"), left);
+        store(Settings, QStringLiteral("Top"), top);
+        store(Settings, QStringLiteral("Width"), width);
+        store(Settings, QStringLiteral("Height"), height);
+        EditorWindow &window = start();
+
+        const QRect screen = window.screen()->availableGeometry();
+        const QRect place(window.pos(), window.size());
+        QVERIFY2(screen.contains(place), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(place.x()).arg(place.y()).arg(place.width()).arg(place.height())));
+        QVERIFY(insideSizeInTwips(window).width() >= 2400);
+        QVERIFY(insideSizeInTwips(window).height() >= 1500);
+    }
+
+    void alwaysTopStoredStartsTopMost()
+    {
+        store(Settings, QStringLiteral("AlwaysTop"), QStringLiteral("True"));
+        EditorWindow &window = start();
+        QVERIFY(item("mnuAlwaysTop").isChecked());
+        QVERIFY(item("mnuHidAlwaysTop").isChecked());
+        QVERIFY(window.windowFlags() & Qt::WindowStaysOnTopHint);
+    }
+
+    void hideMenuStoredStartsWithTheMenuBarHidden()
+    {
+        store(Settings, QStringLiteral("HideMenu"), QStringLiteral("True"));
+        EditorWindow &window = start();
+        QVERIFY(App.MenuHidden);
+        QVERIFY(item("mnuHideMenu").isChecked());
+        QVERIFY(item("mnuHidHideMenu").isChecked());
+        for (const char *menu : {"mnuFile", "mnuEdit", "mnuFormat", "mnuView", "mnuHelp"})
+            QVERIFY2(!item(menu).isVisible(), menu);
+        QVERIFY(!window.menuBar()->isVisible());
+        QCOMPARE(window.insideArea()->height(), window.height());
+    }
+
+    void closingStoresTheWindowSettings()
+    {
+        EditorWindow &window = start();
+        window.move(twipsToPixelsX(900), twipsToPixelsY(600));
+        window.resize(twipsToPixelsX(7200), twipsToPixelsY(4800));
+        item("mnuStatusBar").trigger();
+        item("mnuWordwrap").trigger();
+        QVERIFY(window.close());
+
+        QCOMPARE(stored(Settings, QStringLiteral("Left")), QStringLiteral("900"));
+        QCOMPARE(stored(Settings, QStringLiteral("Top")), QStringLiteral("600"));
+        QCOMPARE(stored(Settings, QStringLiteral("Width")), QStringLiteral("7200"));
+        QCOMPARE(stored(Settings, QStringLiteral("Height")), QStringLiteral("4800"));
+        QCOMPARE(stored(Settings, QStringLiteral("AlwaysTop")), QStringLiteral("False"));
+        QCOMPARE(stored(Settings, QStringLiteral("StatusBar")), QStringLiteral("True"));
+        QCOMPARE(stored(Settings, QStringLiteral("HideMenu")), QStringLiteral("False"));
+        QCOMPARE(stored(Settings, QStringLiteral("Wordwrap")), QStringLiteral("False"));
+        QVERIFY(!frmNormal().isLoaded());
+        QVERIFY(!frmBuffer().isLoaded());
+    }
+
+    void nextStartIsWhereTheLastClosed()
+    {
+        EditorWindow &first = start();
+        first.move(twipsToPixelsX(1800), twipsToPixelsY(1500));
+        first.resize(twipsToPixelsX(6000), twipsToPixelsY(4050));
+        item("mnuHideMenu").trigger();
+        QVERIFY(first.close());
+        endRunKeepingTheStore();
+
+        EditorWindow &second = start();
+        QCOMPARE(second.pos(), QPoint(twipsToPixelsX(1800), twipsToPixelsY(1500)));
+        QCOMPARE(insideSizeInTwips(second), QSize(6000, 4050));
+        QVERIFY(App.MenuHidden);
+        QVERIFY(item("mnuHideMenu").isChecked());
+    }
+
+    void closingWhileMinimizedKeepsTheStoredPlace()
+    {
+        store(Settings, QStringLiteral("Left"), QStringLiteral("1500"));
+        store(Settings, QStringLiteral("Top"), QStringLiteral("1200"));
+        store(Settings, QStringLiteral("Width"), QStringLiteral("7500"));
+        store(Settings, QStringLiteral("Height"), QStringLiteral("4500"));
+        EditorWindow &window = start();
+        window.move(0, 0);
+        item("mnuAlwaysTop").trigger();
+        window.showMinimized();
+        QVERIFY(window.isMinimized());
+        QVERIFY(window.close());
+
+        QCOMPARE(stored(Settings, QStringLiteral("Left")), QStringLiteral("1500"));
+        QCOMPARE(stored(Settings, QStringLiteral("Top")), QStringLiteral("1200"));
+        QCOMPARE(stored(Settings, QStringLiteral("Width")), QStringLiteral("7500"));
+        QCOMPARE(stored(Settings, QStringLiteral("Height")), QStringLiteral("4500"));
+        QCOMPARE(stored(Settings, QStringLiteral("AlwaysTop")), QStringLiteral("True"));
+    }
+
+    void typingMarksTheDocumentModified()
+    {
+        EditorWindow &window = start();
+        RichTextBox &box = focusEditor();
+        QTest::keyClicks(&box, QStringLiteral("a"));
+        QVERIFY(!App.IsSaved);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Untitled* - Scrivlet"));
+    }
+
+    void commandLinePath_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("none") << QStringList{"scrivlet"} << "";
+        QTest::newRow("plain") << QStringList{"scrivlet", "/home/a/notes.txt"} << "/home/a/notes.txt";
+        QTest::newRow("quoted") << QStringList{"scrivlet", "\"/home/a/my notes.txt\""} << "/home/a/my notes.txt";
+        QTest::newRow("one quote") << QStringList{"scrivlet", "\"a.txt"} << "\"a.txt";
+        QTest::newRow("only a quote") << QStringList{"scrivlet", "\""} << "\"";
+        QTest::newRow("empty quotes") << QStringList{"scrivlet", "\"\""} << "";
+        QTest::newRow("first of two") << QStringList{"scrivlet", "a.txt", "b.txt"} << "a.txt";
+    }
+
+    void commandLinePath()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, path);
+        QCOMPARE(pathFromArguments(arguments), path);
+    }
+
+    void windowsCommandLine_data()
+    {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("none") << "scrivlet.exe" << "";
+        QTest::newRow("quoted program, none") << "\"C:\\Program Files\\scrivlet.exe\"  " << "";
+        QTest::newRow("quoted path") << "\"C:\\Program Files\\scrivlet.exe\" \"C:\\My Docs\\a b.txt\""
+                                     << "C:\\My Docs\\a b.txt";
+        QTest::newRow("unquoted path keeps every character") << "scrivlet.exe C:\\notes.txt"
+                                                             << "C:\\notes.txt";
+        QTest::newRow("unquoted path with blanks") << "scrivlet.exe C:\\my notes.txt"
+                                                   << "C:\\my notes.txt";
+        QTest::newRow("quote at one end only") << "scrivlet.exe \"C:\\notes.txt" << "\"C:\\notes.txt";
+    }
+
+    void windowsCommandLine()
+    {
+        QFETCH(QString, commandLine);
+        QFETCH(QString, path);
+        QCOMPARE(pathFromArgumentText(argumentTextOf(commandLine)), path);
+    }
+
+    void menusAreLaidOutAsDesigned_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("normal") << "0";
+        QTest::newRow("small") << "1";
+    }
+
+    void menusAreLaidOutAsDesigned()
+    {
+        QFETCH(QString, window);
+        store(Settings, QStringLiteral("WindowState"), window);
+        EditorWindow &editor = start();
+        const bool small = window == QLatin1String("1");
+
+        QStringList barMenus;
+        for (QAction *action : editor.menuBar()->actions())
+            barMenus << action->objectName() + QLatin1Char('=') + menuCaption(action);
+        QCOMPARE(barMenus, QStringList({"mnuFile=File", "mnuEdit=Edit", "mnuFormat=Format",
+                                        "mnuView=View", "mnuHelp=Help"}));
+        QCOMPARE(editor.menu(QStringLiteral("mnuRightClick"))->title(), QStringLiteral("RightClick"));
+        QCOMPARE(editor.menu(QStringLiteral("mnuHiddenMenuset"))->title(), QStringLiteral("HiddenMenuSet"));
+        QVERIFY(!item("mnuRightClick").isVisible());
+        QVERIFY(!item("mnuHiddenMenuset").isVisible());
+
+        QHash<QString, int> position;
+        for (const ItemRow &row : itemRows) {
+            const QString name = QLatin1String(row.name);
+            QMenu *menu = editor.menu(QLatin1String(row.menu));
+            QVERIFY2(menu, row.menu);
+            const QList<QAction *> actions = menu->actions();
+            const int index = position[QLatin1String(row.menu)]++;
+            QVERIFY2(index < actions.size(), row.name);
+            QAction *action = actions.at(index);
+            QCOMPARE(action->objectName(), name);
+            QCOMPARE(action, editor.item(name));
+            if (name.startsWith(QLatin1String("mnuSep"))) {
+                QVERIFY2(action->isSeparator(), row.name);
+                continue;
+            }
+            QCOMPARE(menuCaption(action), QLatin1String(row.caption));
+            QCOMPARE(action->shortcut(), QKeySequence(QLatin1String(row.shortcut)));
+            const QString checked = QLatin1String(row.checked);
+            const bool shouldBeChecked = checked == QLatin1String("yes")
+                || (checked == QLatin1String("normal") && !small) || (checked == QLatin1String("small") && small);
+            QCOMPARE(action->isChecked(), shouldBeChecked);
+            QVERIFY2(action->isEnabled(), row.name);
+        }
+        for (auto it = position.cbegin(); it != position.cend(); ++it)
+            QCOMPARE(editor.menu(it.key())->actions().size(), it.value());
+    }
+
+    void everyCaptionHasAnAccessKey()
+    {
+        EditorWindow &window = start();
+        for (const ItemRow &row : itemRows) {
+            const QAction *action = window.item(QLatin1String(row.name));
+            if (!action->isSeparator())
+                QVERIFY2(action->text().contains(QLatin1Char('&')), row.name);
+        }
+    }
+
+    void menuCaptionDropsAccessKeyMarks_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("mark") << "Save&As..." << "SaveAs...";
+        QTest::newRow("none") << "Time/Date" << "Time/Date";
+        QTest::newRow("doubled") << "Fish && Chips" << "Fish & Chips";
+        QTest::newRow("last") << "End&" << "End&";
+    }
+
+    void menuCaptionDropsAccessKeyMarks()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, caption);
+        QAction action(text);
+        QCOMPARE(menuCaption(&action), caption);
+    }
+
+    void captionShowsAFileTitleAsItIs()
+    {
+        EditorWindow &window = start();
+        App.FileTitle = QStringLiteral("odd[*]name.txt");
+        UpdateTitle();
+        QCOMPARE(window.windowHandle()->title(), QStringLiteral("odd[*]name.txt - Scrivlet"));
+    }
+
+    void iconComesInItsSizes()
+    {
+        const QIcon icon = start().windowIcon();
+        for (const int size : {16, 32, 48, 256}) {
+            const QImage image = icon.pixmap(size, size).toImage();
+            QCOMPARE(image.size(), QSize(size, size));
+            QVERIFY2(image.pixelColor(size / 2, size / 2).alpha() > 0, "the page is drawn");
+            QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
+        }
+    }
+
+private:
+    // Ends the run as the user's close did, keeping what it stored.
+    void endRunKeepingTheStore()
+    {
+        frmBuffer().Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        App = modMainModule();
+    }
+};
+
+SCRIVLET_TEST_MAIN(StartupTest)
+#include "tst_startup.moc"
