@@ -4,6 +4,8 @@
 #include "KeyState.h"
 #include "RichTextLayout.h"
 #include "RichTextFiles.h"
+#include "RtfReader.h"
+#include "RtfWriter.h"
 #include "RuntimeError.h"
 #include "TextFormat.h"
 #include "TextMirror.h"
@@ -221,7 +223,6 @@ public:
 
     void cacheVisibleGlyphs()
     {
-        if (qEnvironmentVariableIsSet("NOCACHE")) return;
         std::vector<QTextBlock> visible;
         const int bottom = q->viewport()->height();
         const QPointF offset = q->contentOffset();
@@ -351,7 +352,7 @@ void RichTextBox::setText(const QString &text)
 QByteArray RichTextBox::TextRTF() const
 {
     d->flush();
-    return rtfOfDocument(*d->document, 0, d->documentLength());
+    return writeRtf(*d->document, 0, d->documentLength());
 }
 
 void RichTextBox::setTextRTF(const QByteArray &rtf)
@@ -366,7 +367,7 @@ void RichTextBox::setTextRTF(const QByteArray &rtf)
     cursor.setCharFormat(format);
     cursor.beginEditBlock();
     try {
-        insertRtfAt(cursor, rtf);
+        insertRtf(cursor, rtf);
     } catch (...) {
         cursor.endEditBlock();
         d->document->setUndoRedoEnabled(true);
@@ -428,7 +429,7 @@ QByteArray RichTextBox::SelRTF() const
 {
     d->flush();
     const QTextCursor cursor = textCursor();
-    return rtfOfDocument(*d->document, cursor.selectionStart(), cursor.selectionEnd());
+    return writeRtf(*d->document, cursor.selectionStart(), cursor.selectionEnd());
 }
 
 void RichTextBox::setSelRTF(const QByteArray &rtf)
@@ -437,7 +438,7 @@ void RichTextBox::setSelRTF(const QByteArray &rtf)
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
     try {
-        insertRtfAt(cursor, rtf);
+        insertRtf(cursor, rtf);
     } catch (...) {
         cursor.endEditBlock();
         throw;
@@ -862,6 +863,7 @@ void RichTextBox::mousePressEvent(QMouseEvent *event)
 {
     QPlainTextEdit::mousePressEvent(event);
     const QPointF p = event->position();
+    event->accept(); // handled here, whatever the button
     emit MouseDown(vbButton(event->button()), vbShiftState(event->modifiers()),
                    float(pixelsToTwipsX(p.x())), float(pixelsToTwipsY(p.y())));
 }
@@ -870,6 +872,7 @@ void RichTextBox::mouseReleaseEvent(QMouseEvent *event)
 {
     QPlainTextEdit::mouseReleaseEvent(event);
     const QPointF p = event->position();
+    event->accept();
     emit MouseUp(vbButton(event->button()), vbShiftState(event->modifiers()),
                  float(pixelsToTwipsX(p.x())), float(pixelsToTwipsY(p.y())));
 }

@@ -32,16 +32,6 @@ void writeWholeFile(const QString &path, const QByteArray &bytes)
         throw fileError(path, file.error(), file.errorString());
 }
 
-QByteArray rtfOfDocument(const QTextDocument &, int, int)
-{
-    throw RuntimeError(ErrInvalidFileFormat, QStringLiteral("Rich Text is not available yet"));
-}
-
-void insertRtfAt(QTextCursor &, const QByteArray &)
-{
-    throw RuntimeError(ErrInvalidFileFormat, QStringLiteral("Rich Text is not available yet"));
-}
-
 void printDocumentRange(const QTextDocument &document, int from, int to, QPrinter *printer)
 {
     QTextCursor cursor(const_cast<QTextDocument *>(&document));
