@@ -102,7 +102,7 @@ struct Picture
 class Parser
 {
 public:
-    Parser(QTextCursor &cursor, const QByteArray &rtf);
+    Parser(QTextCursor &cursor, QByteArrayView rtf);
     void run();
 
 private:
@@ -162,7 +162,7 @@ private:
     bool m_colorSet = false;
 };
 
-Parser::Parser(QTextCursor &cursor, const QByteArray &rtf)
+Parser::Parser(QTextCursor &cursor, QByteArrayView rtf)
     : m_tokenizer(std::string_view(rtf.constData(), size_t(rtf.size())))
     , m_builder(cursor, m_tables)
 {
@@ -608,8 +608,9 @@ void Parser::handleWord(const Token &token)
     GroupState &group = state();
     if (keyword == Keyword::u) {
         // Negative values stand for the upper half of the 16-bit range.
-        const int unit = token.parameter < 0 ? token.parameter + 65536 : token.parameter;
-        handleCharacter(unit >= 0 && unit <= 0xFFFF ? char16_t(unit) : char16_t(0xFFFD));
+        const int value = token.parameter;
+        const bool valid = value >= -32768 && value <= 0xFFFF;
+        handleCharacter(valid ? char16_t(value < 0 ? value + 65536 : value) : char16_t(0xFFFD));
         m_charactersToSkip = group.unicodeSkip;
         return;
     }
@@ -835,29 +836,42 @@ bool Parser::handleDestination(Keyword keyword)
 } // namespace
 } // namespace rtf
 
-bool looksLikeRtf(const QByteArray &data)
+namespace {
+
+// Where the RTF in data starts: the opening brace, after white space and a
+// UTF-8 byte order mark; -1 when data does not look like RTF.
+qsizetype rtfStart(const QByteArray &data)
 {
     qsizetype i = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (i < data.size() && QChar::isSpace(uchar(data[i])))
         ++i;
+    const qsizetype brace = i;
     if (i >= data.size() || data[i] != '{')
-        return false;
+        return -1;
     ++i;
     while (i < data.size() && QChar::isSpace(uchar(data[i])))
         ++i;
-    return i < data.size() && data[i] == '\\';
+    return i < data.size() && data[i] == '\\' ? brace : -1;
+}
+
+} // namespace
+
+bool looksLikeRtf(const QByteArray &data)
+{
+    return rtfStart(data) >= 0;
 }
 
 void insertRtf(QTextCursor &cursor, const QByteArray &rtf)
 {
     const bool empty = rtf.trimmed().isEmpty();
-    if (!empty && !looksLikeRtf(rtf))
+    const qsizetype start = rtfStart(rtf);
+    if (!empty && start < 0)
         throw RuntimeError(ErrInvalidFileFormat,
                            QStringLiteral("The data is not in Rich Text Format: it does not start with \"{\\rtf\"."));
     cursor.beginEditBlock();
     cursor.removeSelectedText();
     if (!empty) {
-        rtf::Parser parser(cursor, rtf);
+        rtf::Parser parser(cursor, QByteArrayView(rtf).sliced(start));
         parser.run();
     }
     cursor.endEditBlock();
