@@ -53,13 +53,13 @@ void drawIcon(QPainter &p, const QRectF &rect, bool disabled)
 
     // A pencil across the lower right corner.
     if (!small) {
-        p.translate(33, 33);
+        p.translate(32, 33);
         p.rotate(-45);
         p.setPen(QPen(QColor(0x5a, 0x3c, 0x10), 1));
         p.setBrush(QColor(0xf2, 0xb1, 0x2c));
-        p.drawRect(QRectF(-4, -3.2, 20, 6.4));
+        p.drawRect(QRectF(-4, -3.2, 18, 6.4));
         p.setBrush(QColor(0xe7, 0x8a, 0x9a));
-        p.drawRect(QRectF(16, -3.2, 4, 6.4));
+        p.drawRect(QRectF(14, -3.2, 3.5, 6.4));
         QPainterPath tip;
         tip.moveTo(-4, -3.2);
         tip.lineTo(-11, 0);
