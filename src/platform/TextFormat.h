@@ -64,3 +64,18 @@ inline void setFontName(QTextCharFormat &f, const QString &name)
 }
 
 } // namespace textformat
+
+// Further conventions, kept by the RTF reader and writer:
+//
+// Line spacing: QTextBlockFormat's line height; ProportionalHeight in percent
+// of single spacing, FixedHeight (exactly) and MinimumHeight (at least) in
+// points. Single spacing has no line height.
+//
+// Line breaks within a paragraph are U+2028 (QChar::LineSeparator).
+//
+// Pictures: a QTextImageFormat whose name is a document resource
+// (QTextDocument::ImageResource) holding the picture's PNG or JPEG bytes as a
+// QByteArray, named "rtf-image:" and the SHA-1 of the bytes, so that the same
+// picture is held once. The format's width and height are in points.
+//
+// Hidden text (RTF \v) is not kept: the control shows no hidden text.
