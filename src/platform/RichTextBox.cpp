@@ -42,6 +42,7 @@ public:
     int pendingFrom = -1;
     int pendingTo = -1;
 
+    PlainTextFormat plainFormat;
     int lastSelStart = 0;
     int lastSelLength = 0;
     float rightMargin = 0;
@@ -793,14 +794,30 @@ void RichTextBox::LoadFile(const QString &path, int fileType)
 {
     const QByteArray bytes = readWholeFile(path);
     if (fileType == PlainText)
-        setText(QString::fromUtf8(bytes));
+        d->replaceAll(decodePlainText(bytes, &d->plainFormat));
     else
         setTextRTF(bytes);
 }
 
 void RichTextBox::SaveFile(const QString &path, int fileType)
 {
-    writeWholeFile(path, fileType == PlainText ? Text().toUtf8() : TextRTF());
+    if (fileType != PlainText) {
+        writeWholeFile(path, TextRTF());
+        return;
+    }
+    PlainTextFormat format = d->plainFormat;
+    writeWholeFile(path, encodePlainText(d->mirror.text(0, d->mirror.length()), &format));
+    d->plainFormat = format;
+}
+
+PlainTextFormat RichTextBox::plainTextFormat() const
+{
+    return d->plainFormat;
+}
+
+void RichTextBox::setPlainTextFormat(const PlainTextFormat &format)
+{
+    d->plainFormat = format;
 }
 
 void RichTextBox::SelPrint(QPrinter *printer)

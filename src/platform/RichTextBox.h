@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlainTextCodec.h"
+
 #include <QPlainTextEdit>
 #include <QTextCharFormat>
 
@@ -122,9 +124,16 @@ public:
     void UpTo(const QString &characterSet, bool forward = true, bool negate = false);
 
     // Replaces the contents with a file, or writes them to one (replacing an
-    // existing file). Failures raise RuntimeError.
+    // existing file only once the new contents are safely written). Failures
+    // raise RuntimeError. Plain text is read in whatever encoding and line
+    // breaks the file has (see decodePlainText) and written back in those
+    // of the last plain-text file loaded.
     void LoadFile(const QString &path, int fileType = RichText);
     void SaveFile(const QString &path, int fileType = RichText);
+
+    // The encoding and line breaks plain text is written with.
+    PlainTextFormat plainTextFormat() const;
+    void setPlainTextFormat(const PlainTextFormat &format);
 
     // Prints the selection, or everything when nothing is selected.
     void SelPrint(QPrinter *printer);

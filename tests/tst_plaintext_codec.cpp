@@ -1,0 +1,127 @@
+// Plain-text files come back byte for byte: encodings, byte-order marks and
+// line breaks are detected on reading and kept on writing.
+#include "TestEnvironment.h"
+
+#include "platform/PlainTextCodec.h"
+#include "platform/RichTextBox.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+Q_DECLARE_METATYPE(PlainTextFormat::Encoding)
+Q_DECLARE_METATYPE(PlainTextFormat::LineBreak)
+
+class TestPlainTextCodec : public QObject
+{
+    Q_OBJECT
+
+    static QByteArray utf16(const QString &text, bool littleEndian)
+    {
+        QByteArray out;
+        for (const QChar c : text) {
+            const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
+            out.append(littleEndian ? lo : hi);
+            out.append(littleEndian ? hi : lo);
+        }
+        return out;
+    }
+
+private slots:
+    void detectsAndRoundTrips_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<PlainTextFormat::Encoding>("encoding");
+        QTest::addColumn<bool>("bom");
+        QTest::addColumn<PlainTextFormat::LineBreak>("lineBreak");
+
+        const QString words = QString::fromUtf8("caf\u00e9\n\u20ac 5\n");
+        QTest::newRow("utf-8 crlf") << QByteArray("caf\xC3\xA9\r\n\xE2\x82\xAC 5\r\n") << words
+                                    << PlainTextFormat::Utf8 << false << PlainTextFormat::CrLf;
+        QTest::newRow("utf-8 lf") << QByteArray("caf\xC3\xA9\n\xE2\x82\xAC 5\n") << words
+                                  << PlainTextFormat::Utf8 << false << PlainTextFormat::Lf;
+        QTest::newRow("utf-8 cr") << QByteArray("caf\xC3\xA9\r\xE2\x82\xAC 5\r") << words
+                                  << PlainTextFormat::Utf8 << false << PlainTextFormat::Cr;
+        QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF" "caf\xC3\xA9\r\n\xE2\x82\xAC 5\r\n") << words
+                                   << PlainTextFormat::Utf8 << true << PlainTextFormat::CrLf;
+        QTest::newRow("utf-16 le") << QByteArray("\xFF\xFE") + utf16("caf\u00e9\r\n\u20ac 5\r\n", true) << words
+                                   << PlainTextFormat::Utf16LE << true << PlainTextFormat::CrLf;
+        QTest::newRow("utf-16 be lf") << QByteArray("\xFE\xFF") + utf16("caf\u00e9\n\u20ac 5\n", false) << words
+                                      << PlainTextFormat::Utf16BE << true << PlainTextFormat::Lf;
+        QTest::newRow("windows-1252") << QByteArray("caf\xE9\r\n\x80 5\r\n") << words
+                                      << PlainTextFormat::Windows1252 << false << PlainTextFormat::CrLf;
+        QTest::newRow("windows-1252 undefined bytes")
+            << QByteArray("\x81\x8D\x8F\x90\x9D\xFF\n") << QString::fromUtf8("\u0081\u008D\u008F\u0090\u009D\u00FF\n")
+            << PlainTextFormat::Windows1252 << false << PlainTextFormat::Lf;
+        QTest::newRow("ascii, no line break") << QByteArray("plain") << QString("plain") << PlainTextFormat::Utf8
+                                              << false << PlainTextFormat::nativeLineBreak();
+        QTest::newRow("empty") << QByteArray() << QString() << PlainTextFormat::Utf8 << false
+                               << PlainTextFormat::nativeLineBreak();
+    }
+    void detectsAndRoundTrips()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(PlainTextFormat::Encoding, encoding);
+        QFETCH(bool, bom);
+        QFETCH(PlainTextFormat::LineBreak, lineBreak);
+
+        PlainTextFormat format;
+        QCOMPARE(decodePlainText(bytes, &format), text);
+        QCOMPARE(format.encoding, encoding);
+        QCOMPARE(format.byteOrderMark, bom);
+        QCOMPARE(format.lineBreak, lineBreak);
+        QCOMPARE(encodePlainText(text, &format), bytes);
+
+        // The same through the control and real files.
+        QTemporaryDir dir;
+        const QString in = dir.filePath("in.txt"), out = dir.filePath("out.txt");
+        QFile file(in);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        RichTextBox box;
+        box.LoadFile(in, RichTextBox::PlainText);
+        box.SaveFile(out, RichTextBox::PlainText);
+        QFile written(out);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), bytes);
+    }
+
+    void unencodableTextFallsBackToMarkedUtf8()
+    {
+        PlainTextFormat format;
+        decodePlainText(QByteArray("caf\xE9"), &format);
+        QCOMPARE(format.encoding, PlainTextFormat::Windows1252);
+        const QString text = QString::fromUtf8("caf\u00e9 \u2603");
+        const QByteArray bytes = encodePlainText(text, &format);
+        QCOMPARE(bytes, QByteArray("\xEF\xBB\xBF" "caf\xC3\xA9 \xE2\x98\x83"));
+        QCOMPARE(format.encoding, PlainTextFormat::Utf8);
+        QVERIFY(format.byteOrderMark);
+        PlainTextFormat again;
+        QCOMPARE(decodePlainText(bytes, &again), text);
+    }
+
+    void invalidUtf8IsReadAsWindows1252()
+    {
+        PlainTextFormat format;
+        // A lone continuation byte and a truncated sequence.
+        QCOMPARE(decodePlainText(QByteArray("a\x80 b\xC3"), &format), QString::fromUtf8("a\u20ac b\u00c3"));
+        QCOMPARE(format.encoding, PlainTextFormat::Windows1252);
+    }
+
+    void newDocumentsUseTheNativeLineBreak()
+    {
+        RichTextBox box;
+        box.setText("one\r\ntwo");
+        QTemporaryDir dir;
+        box.SaveFile(dir.filePath("n.txt"), RichTextBox::PlainText);
+        QFile file(dir.filePath("n.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), PlainTextFormat::nativeLineBreak() == PlainTextFormat::CrLf
+                                     ? QByteArray("one\r\ntwo") : QByteArray("one\ntwo"));
+    }
+};
+
+SCRIVLET_TEST_MAIN(TestPlainTextCodec)
+#include "tst_plaintext_codec.moc"
