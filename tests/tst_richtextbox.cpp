@@ -591,6 +591,44 @@ private slots:
         QVERIFY(QFileInfo(dir.filePath("folder")).isDir());
     }
 
+    void movingContentsKeepsTextAndFormats()
+    {
+        show("");
+        RichTextBox source;
+        source.setText("one\r\ntwo three");
+        source.setSelStart(5);
+        source.setSelLength(3);
+        source.setSelBold(true);
+        source.setSelAlignment(RichTextBox::rtfCenter);
+        PlainTextFormat format;
+        format.encoding = PlainTextFormat::Utf16LE;
+        source.setPlainTextFormat(format);
+        QSignalSpy changed(box, &RichTextBox::Change);
+        QSignalSpy sourceChanged(&source, &RichTextBox::Change);
+
+        box->moveContentsFrom(source);
+        QCOMPARE(box->Text(), QString("one\r\ntwo three"));
+        QCOMPARE(box->SelStart(), 0);
+        QCOMPARE(box->plainTextFormat().encoding, PlainTextFormat::Utf16LE);
+        box->setSelStart(6);
+        QVERIFY(box->SelBold());
+        QCOMPARE(box->SelAlignment(), int(RichTextBox::rtfCenter));
+        QCOMPARE(source.Text(), QString());
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(sourceChanged.count(), 1);
+
+        // Both go on working: typing, searching, line numbers, moving back.
+        QTest::keyClicks(box, "X");
+        QCOMPARE(box->Text(), QString("one\r\ntXwo three"));
+        QCOMPARE(box->Find("three"), 10);
+        QCOMPARE(box->GetLineFromChar(10), 1);
+        source.setText("again");
+        QCOMPARE(source.Find("gain"), 1);
+        source.moveContentsFrom(*box);
+        QCOMPARE(source.Text(), QString("one\r\ntXwo three"));
+        QCOMPARE(box->Text(), QString());
+    }
+
     void appearance()
     {
         show("abc");

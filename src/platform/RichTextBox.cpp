@@ -27,7 +27,7 @@ public:
     RichTextBox *q;
     QTextDocument *document = nullptr;
     RichTextLayout *layout = nullptr;
-    mutable TextMirror mirror;
+    TextMirror &mirror() const { return layout->mirror(); }
 
     // While the control replaces the whole text or changes only formats, the
     // mirror is kept by the control itself rather than from change reports.
@@ -133,8 +133,8 @@ public:
             inserted = cursor.selectedText();
             inserted.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
         }
-        mirror.replace(from, removed, inserted);
-        if (mirror.length() != length)
+        mirror().replace(from, removed, inserted);
+        if (mirror().length() != length)
             resyncMirror();
     }
 
@@ -143,7 +143,7 @@ public:
         QString text = document->toRawText();
         text.truncate(documentLength());
         text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-        mirror.assign(text);
+        mirror().assign(text);
     }
 
     void onChangeLaidOut()
@@ -170,7 +170,7 @@ public:
     {
         flush();
         const QTextCharFormat format = q->textCursor().charFormat();
-        mirror.assign(text);
+        mirror().assign(text);
         mirrorKeptByCaller = true;
         changeRaised = true;
         document->setUndoRedoEnabled(false);
@@ -242,6 +242,25 @@ public:
         glyphCached.swap(visible);
     }
 
+    // Shows document, whose layout is a RichTextLayout, in this control.
+    void attach(QTextDocument *newDocument)
+    {
+        if (document)
+            QObject::disconnect(document, nullptr, q, nullptr);
+        if (layout)
+            QObject::disconnect(layout, nullptr, q, nullptr);
+        document = newDocument;
+        document->setParent(q);
+        layout = static_cast<RichTextLayout *>(document->documentLayout());
+        layout->setViewWidth([this] { return qreal(q->viewport()->width()); });
+        QObject::connect(document, &QTextDocument::contentsChange, q,
+                         [this](int from, int removed, int added) { onContentsChange(from, removed, added); });
+        QObject::connect(layout, &RichTextLayout::changeLaidOut, q, [this] { onChangeLaidOut(); });
+        q->setDocument(document);
+        document->setDefaultFont(q->font());
+        glyphCached.clear();
+    }
+
     void paintMarkers(QPainter &painter)
     {
         const QPointF offset = q->contentOffset();
@@ -269,14 +288,10 @@ public:
 RichTextBox::RichTextBox(QWidget *parent)
     : QPlainTextEdit(parent), d(new Private(this))
 {
-    d->document = new QTextDocument(this);
-    d->layout = new RichTextLayout(d->document, d->mirror, [this] { return qreal(viewport()->width()); });
-    d->document->setDocumentLayout(d->layout);
-    setDocument(d->document);
+    auto *document = new QTextDocument(this);
+    document->setDocumentLayout(new RichTextLayout(document));
+    d->attach(document);
     setAcceptDrops(true);
-    connect(d->document, &QTextDocument::contentsChange, this,
-            [this](int from, int removed, int added) { d->onContentsChange(from, removed, added); });
-    connect(d->layout, &RichTextLayout::changeLaidOut, this, [this] { d->onChangeLaidOut(); });
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { d->checkSelectionChange(); });
     connect(this, &QPlainTextEdit::selectionChanged, this, [this] { d->checkSelectionChange(); });
 }
@@ -342,7 +357,7 @@ int RichTextBox::toDocumentPosition(int position) const
 
 QString RichTextBox::Text() const
 {
-    return d->toCrLf(d->mirror.view(0, d->mirror.length()));
+    return d->toCrLf(d->mirror().view(0, d->mirror().length()));
 }
 
 void RichTextBox::setText(const QString &text)
@@ -383,6 +398,25 @@ void RichTextBox::setTextRTF(const QByteArray &rtf)
     emit Change();
 }
 
+void RichTextBox::moveContentsFrom(RichTextBox &source)
+{
+    if (&source == this)
+        return;
+    d->flush();
+    source.d->flush();
+    QTextDocument *taken = source.d->document;
+    QTextDocument *given = d->document;
+    const PlainTextFormat format = source.d->plainFormat;
+    d->changeRaised = source.d->changeRaised = true;
+    source.d->attach(given);
+    d->attach(taken);
+    d->changeRaised = source.d->changeRaised = false;
+    d->plainFormat = format;
+    source.d->replaceAll(QString());
+    setTextCursor(QTextCursor(taken));
+    emit Change();
+}
+
 // ---- selection ----------------------------------------------------------
 
 int RichTextBox::SelStart() const
@@ -415,7 +449,7 @@ void RichTextBox::setSelLength(int length)
 QString RichTextBox::SelText() const
 {
     const QTextCursor cursor = textCursor();
-    return d->toCrLf(d->mirror.view(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()));
+    return d->toCrLf(d->mirror().view(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()));
 }
 
 void RichTextBox::setSelText(const QString &text)
@@ -737,13 +771,13 @@ int RichTextBox::Find(const QString &text, int start, int end, int options)
     const int to = toDocumentPosition(end);
     const QString needle = Private::toParagraphs(text);
     const Qt::CaseSensitivity cs = (options & rtfMatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    const QStringView haystack = d->mirror.view(from, to - from);
+    const QStringView haystack = d->mirror().view(from, to - from);
     for (qsizetype at = haystack.indexOf(needle, 0, cs); at >= 0; at = haystack.indexOf(needle, at + 1, cs)) {
         const int found = from + int(at);
         if (options & rtfWholeWord) {
             const int after = found + int(needle.size());
-            const bool startsWord = found == 0 || !isWordCharacter(d->mirror.at(found - 1));
-            const bool endsWord = after >= d->mirror.length() || !isWordCharacter(d->mirror.at(after));
+            const bool startsWord = found == 0 || !isWordCharacter(d->mirror().at(found - 1));
+            const bool endsWord = after >= d->mirror().length() || !isWordCharacter(d->mirror().at(after));
             if (!startsWord || !endsWord)
                 continue;
         }
@@ -777,10 +811,10 @@ void RichTextBox::UpTo(const QString &characterSet, bool forward, bool negate)
     };
     int p = textCursor().position();
     if (forward) {
-        while (p < d->mirror.length() && !stopsAt(d->mirror.at(p)))
+        while (p < d->mirror().length() && !stopsAt(d->mirror().at(p)))
             ++p;
     } else {
-        while (p > 0 && !stopsAt(d->mirror.at(p - 1)))
+        while (p > 0 && !stopsAt(d->mirror().at(p - 1)))
             --p;
     }
     QTextCursor cursor = textCursor();
@@ -806,7 +840,7 @@ void RichTextBox::SaveFile(const QString &path, int fileType)
         return;
     }
     PlainTextFormat format = d->plainFormat;
-    writeWholeFile(path, encodePlainText(d->mirror.text(0, d->mirror.length()), &format));
+    writeWholeFile(path, encodePlainText(d->mirror().text(0, d->mirror().length()), &format));
     d->plainFormat = format;
 }
 

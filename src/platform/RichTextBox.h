@@ -45,6 +45,10 @@ public:
     int textLength() const;
     QByteArray TextRTF() const;
     void setTextRTF(const QByteArray &rtf);
+    // Takes source's whole contents, formats and plain-text format at once,
+    // as setTextRTF(source.TextRTF()) would give them, and leaves source
+    // empty. The caret goes to the start.
+    void moveContentsFrom(RichTextBox &source);
 
     // Selection.
     int SelStart() const;

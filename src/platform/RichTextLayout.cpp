@@ -1,7 +1,6 @@
 #include "RichTextLayout.h"
 
 #include "TextFormat.h"
-#include "TextMirror.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -78,12 +77,17 @@ struct RichTextLayout::AdvanceTable
     float advance[Size];
 };
 
-RichTextLayout::RichTextLayout(QTextDocument *document, const TextMirror &mirror,
-                               std::function<qreal()> viewWidth)
-    : QPlainTextDocumentLayout(document), m_mirror(mirror), m_viewWidth(std::move(viewWidth))
+RichTextLayout::RichTextLayout(QTextDocument *document)
+    : QPlainTextDocumentLayout(document), m_viewWidth([] { return qreal(0); })
 {
     m_blockCount = document->blockCount();
     registerHandler(QTextFormat::ImageObject, new ImageObject(this));
+}
+
+void RichTextLayout::setViewWidth(std::function<qreal()> viewWidth)
+{
+    m_viewWidth = std::move(viewWidth);
+    invalidateLineCounts();
 }
 
 RichTextLayout::~RichTextLayout()

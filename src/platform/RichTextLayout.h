@@ -4,10 +4,11 @@
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 
+#include "TextMirror.h"
+
 #include <functional>
 #include <vector>
 
-class TextMirror;
 
 // The document layout of the rich-text control: the fast block-by-block
 // layout of a plain-text editor, extended with paragraph formats (alignment,
@@ -24,9 +25,7 @@ class RichTextLayout : public QPlainTextDocumentLayout
 {
     Q_OBJECT
 public:
-    // viewWidth tells the width of the view the document is laid out for,
-    // in pixels (the base layout's own width is not readable).
-    RichTextLayout(QTextDocument *document, const TextMirror &mirror, std::function<qreal()> viewWidth);
+    explicit RichTextLayout(QTextDocument *document);
     ~RichTextLayout() override;
 
     QRectF blockBoundingRect(const QTextBlock &block) const override;
@@ -50,6 +49,13 @@ public:
     // Points to pixels on the device the document is laid out for.
     qreal pixelsPerPoint() const;
 
+    // The document's plain text, kept by the control that shows it.
+    TextMirror &mirror() { return m_mirror; }
+
+    // Tells the width of the view the document is laid out for, in pixels
+    // (the base layout's own width is not readable).
+    void setViewWidth(std::function<qreal()> viewWidth);
+
 signals:
     // A change of the document has been laid out.
     void changeLaidOut();
@@ -69,7 +75,7 @@ private:
 
     qreal textWidth() const { return m_viewWidth(); }
 
-    const TextMirror &m_mirror;
+    TextMirror m_mirror;
     std::function<qreal()> m_viewWidth;
     int m_blockCount = 1;      // blocks at the last change
     qreal m_widest = 0;        // widest line laid out here, for horizontal scrolling
