@@ -219,7 +219,10 @@ public:
 
     // Paragraphs on screen keep their shaped glyphs between repaints, so that
     // a keystroke repaints without shaping every visible line again; those
-    // that leave the screen drop them.
+    // that leave the screen drop them. Very long paragraphs are left alone:
+    // their glyphs would take too much memory, and laying them out again
+    // takes long.
+    static constexpr int LongestGlyphCachedBlock = 4096;
     std::vector<QTextBlock> glyphCached;
 
     void cacheVisibleGlyphs()
@@ -230,11 +233,14 @@ public:
         for (QTextBlock block = q->firstVisibleBlock(); block.isValid(); block = block.next()) {
             if (q->blockBoundingGeometry(block).translated(offset).top() > bottom)
                 break;
+            if (block.length() > LongestGlyphCachedBlock)
+                continue;
             block.layout()->setCacheEnabled(true);
             visible.push_back(block);
         }
         for (const QTextBlock &block : glyphCached) {
-            if (block.isValid() && std::find(visible.begin(), visible.end(), block) == visible.end()) {
+            if (block.isValid() && block.length() <= LongestGlyphCachedBlock
+                && std::find(visible.begin(), visible.end(), block) == visible.end()) {
                 block.layout()->setCacheEnabled(false);
                 block.layout()->clearLayout();
             }

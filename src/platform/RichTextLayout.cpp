@@ -379,6 +379,21 @@ void RichTextLayout::countLinesThrough(int blockNumber)
     }
 }
 
+// The line of layout that holds offset, by halving (QTextLayout looks
+// through its lines one by one, which is slow for a paragraph of many lines).
+static int lineIndexAt(const QTextLayout *layout, int offset)
+{
+    int low = 0, high = layout->lineCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (layout->lineAt(middle).textStart() <= offset)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return low;
+}
+
 int RichTextLayout::lineOf(int documentPosition)
 {
     const QTextBlock block = document()->findBlock(documentPosition);
@@ -386,11 +401,8 @@ int RichTextLayout::lineOf(int documentPosition)
         return 0;
     countLinesThrough(block.blockNumber());
     int line = block.firstLineNumber();
-    if (block.lineCount() > 1) {
-        const QTextLine textLine = laidOut(block)->lineForTextPosition(documentPosition - block.position());
-        if (textLine.isValid())
-            line += textLine.lineNumber();
-    }
+    if (block.lineCount() > 1)
+        line += lineIndexAt(laidOut(block), documentPosition - block.position());
     return line;
 }
 
@@ -401,9 +413,8 @@ int RichTextLayout::lineStartOf(int documentPosition)
         return 0;
     countLinesThrough(block.blockNumber());
     if (block.lineCount() > 1) {
-        const QTextLine textLine = laidOut(block)->lineForTextPosition(documentPosition - block.position());
-        if (textLine.isValid())
-            return block.position() + textLine.textStart();
+        const QTextLayout *layout = laidOut(block);
+        return block.position() + layout->lineAt(lineIndexAt(layout, documentPosition - block.position())).textStart();
     }
     return block.position();
 }
