@@ -67,11 +67,6 @@ int codePageForCharset(int charset)
     }
 }
 
-bool isKnownCodePage(int number)
-{
-    return number == Utf8CodePage || (number > 0 && table(number) != nullptr);
-}
-
 ByteDecoder::ByteDecoder(int codePage)
     : m_codePage(codePage)
 {

@@ -12,9 +12,6 @@ namespace rtf {
 // document's code page" (ANSI, default, or one this decoder does not know).
 int codePageForCharset(int charset);
 
-// Whether number is a code page this decoder knows (else it reads as 1252).
-bool isKnownCodePage(int number);
-
 // A decoder for one code page that keeps its state between calls, so that a
 // multi-byte character may be split across two \'hh escapes or an escape and
 // a plain byte. Call finish() before appending other characters to out.

@@ -37,7 +37,7 @@ namespace rtf {
     X(pnlvlblt) X(pnlvlbody) X(pnlvlcont) X(pndec) X(pnucltr) X(pnlcltr) X(pnucrm)       \
     X(pnlcrm)                                                                            \
     /* pictures */                                                                       \
-    X(pngblip) X(jpegblip) X(picw) X(pich) X(picwgoal) X(pichgoal) X(picscalex)          \
+    X(pngblip) X(jpegblip) X(picwgoal) X(pichgoal) X(picscalex)          \
     X(picscaley)
 
 enum class Keyword {

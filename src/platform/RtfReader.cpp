@@ -2,6 +2,7 @@
 
 #include "RtfCodePages.h"
 #include "RtfDocumentBuilder.h"
+#include "RtfFields.h"
 #include "RtfKeywords.h"
 #include "RtfReaderState.h"
 #include "RtfTokenizer.h"
@@ -47,54 +48,11 @@ constexpr int MaxGroupDepth = 1024;
 constexpr int MaxTwips = 31680;
 int clampTwips(int twips) { return std::clamp(twips, -MaxTwips, MaxTwips); }
 
-// The target of a HYPERLINK field instruction: its first argument, or
-// "#bookmark" for \l "bookmark"; empty for any other field.
-QString hyperlinkTarget(const QString &instruction)
-{
-    QStringList words;
-    const qsizetype size = instruction.size();
-    for (qsizetype i = 0; i < size;) {
-        const QChar c = instruction.at(i);
-        if (c.isSpace()) {
-            ++i;
-        } else if (c == QLatin1Char('"')) {
-            const qsizetype end = instruction.indexOf(QLatin1Char('"'), i + 1);
-            const qsizetype stop = end < 0 ? size : end;
-            words.append(instruction.mid(i + 1, stop - i - 1));
-            i = stop + 1;
-        } else {
-            qsizetype end = i;
-            while (end < size && !instruction.at(end).isSpace() && instruction.at(end) != QLatin1Char('"'))
-                ++end;
-            words.append(instruction.mid(i, end - i));
-            i = end;
-        }
-    }
-    if (words.isEmpty() || words.first().compare(QLatin1String("HYPERLINK"), Qt::CaseInsensitive) != 0)
-        return QString();
-    QString target;
-    for (qsizetype i = 1; i < words.size(); ++i) {
-        const QString &word = words.at(i);
-        if (word == QLatin1String("\\l") || word == QLatin1String("\\o") || word == QLatin1String("\\t")) {
-            // A switch with an argument: \l names a bookmark, \o a tip, \t a frame.
-            if (word == QLatin1String("\\l") && i + 1 < words.size())
-                return target + QLatin1Char('#') + words.at(i + 1);
-            ++i;
-        } else if (word.startsWith(QLatin1Char('\\'))) {
-            continue; // a switch without argument (\m, \n, \h)
-        } else if (target.isEmpty()) {
-            target = word;
-        }
-    }
-    return target;
-}
-
 struct Picture
 {
     enum Kind { Other, Png, Jpeg } kind = Other;
     QByteArray data;
     int pendingNibble = -1;
-    int width = 0, height = 0;         // \picw, \pich: pixels
     int goalWidth = 0, goalHeight = 0; // \picwgoal, \pichgoal: twips
     int scaleX = 100, scaleY = 100;
 };
@@ -651,8 +609,6 @@ void Parser::handleWord(const Token &token)
         switch (keyword) {
         case Keyword::pngblip: m_picture.kind = Picture::Png; break;
         case Keyword::jpegblip: m_picture.kind = Picture::Jpeg; break;
-        case Keyword::picw: m_picture.width = token.parameter; break;
-        case Keyword::pich: m_picture.height = token.parameter; break;
         case Keyword::picwgoal: m_picture.goalWidth = token.parameter; break;
         case Keyword::pichgoal: m_picture.goalHeight = token.parameter; break;
         case Keyword::picscalex: m_picture.scaleX = token.parameter; break;

@@ -39,8 +39,6 @@ public:
     explicit Tokenizer(std::string_view data) : m_data(data) {}
 
     Token next();
-    // Bytes not yet read.
-    qsizetype remaining() const { return qsizetype(m_data.size()) - m_pos; }
 
 private:
     Token readControl();
