@@ -846,7 +846,10 @@ void RichTextBox::SaveFile(const QString &path, int fileType)
         return;
     }
     PlainTextFormat format = d->plainFormat;
-    writeWholeFile(path, encodePlainText(d->mirror().text(0, d->mirror().length()), &format));
+    // A line break inside a paragraph is a line break in a plain-text file.
+    QString text = d->mirror().text(0, d->mirror().length());
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    writeWholeFile(path, encodePlainText(text, &format));
     d->plainFormat = format;
 }
 
