@@ -466,6 +466,79 @@ private slots:
             QCOMPARE(editor.menu(it.key())->actions().size(), it.value());
     }
 
+    void everyItemRunsItsCommand_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("command");
+        const std::pair<const char *, Command> wiring[] = {
+            {"New", Command::FileNew}, {"Open", Command::FileOpen}, {"Save", Command::FileSave},
+            {"SaveAs", Command::FileSaveAs}, {"PageSetup", Command::FilePageSetup},
+            {"Print", Command::FilePrint}, {"Exit", Command::FileExit}, {"Undo", Command::EditUndo},
+            {"Cut", Command::EditCut}, {"Copy", Command::EditCopy}, {"Paste", Command::EditPaste},
+            {"Delete", Command::EditDelete}, {"Find", Command::EditFind},
+            {"FindNext", Command::EditFindNext}, {"Replace", Command::EditReplace},
+            {"GoTo", Command::EditGoTo}, {"SelectAll", Command::EditSelectAll},
+            {"TimeDate", Command::InsertTimeDate}, {"Wordwrap", Command::ToggleWordwrap},
+            {"Font", Command::FormatFont}, {"AlwaysTop", Command::ToggleAlwaysTop},
+            {"HideMenu", Command::ToggleHideMenu}, {"NormalWin", Command::ShowNormalWindow},
+            {"SmallWin", Command::ShowSmallWindow}, {"StatusBar", Command::ToggleStatusBar},
+            {"About", Command::HelpAbout},
+        };
+        const QStringList rightClick = {"Undo", "Cut", "Copy", "Paste", "Delete", "SelectAll"};
+        for (const char *window : {"0", "1"}) {
+            for (const auto &[name, command] : wiring) {
+                const QString item = QLatin1String(name);
+                QStringList items = {"mnu" + item};
+                if (item != QLatin1String("About")) // Help has no twin in the hidden set
+                    items << "mnuHid" + item;
+                if (rightClick.contains(item))
+                    items << "mnuRght" + item;
+                for (const QString &full : items)
+                    QTest::addRow("%s in %s", qPrintable(full), *window == '0' ? "frmNormal" : "frmSmall")
+                        << QString::fromLatin1(window) << full << int(command);
+            }
+        }
+    }
+
+    // Items with the same name run the same routine in both windows, and an
+    // item runs nothing else; the Edit menus prepare themselves as they open.
+    void everyItemRunsItsCommand()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, item);
+        QFETCH(int, command);
+        store(Settings, QStringLiteral("WindowState"), window);
+        EditorWindow &editor = start();
+        CommandWatch watch(CommandWatch::everyCommand());
+        QAction *action = editor.item(item);
+        QVERIFY(action);
+        const bool checked = action->isChecked();
+        action->trigger();
+        QCOMPARE(watch.runs(Command(command)), 1);
+        QCOMPARE(watch.totalRuns(), 1);
+        QCOMPARE(action->isChecked(), checked);
+    }
+
+    void editMenusPrepareThemselves_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("mnuEdit") << "mnuEdit";
+        QTest::newRow("mnuHidEdit") << "mnuHidEdit";
+    }
+
+    void editMenusPrepareThemselves()
+    {
+        QFETCH(QString, menu);
+        EditorWindow &editor = start();
+        CommandWatch watch(CommandWatch::everyCommand());
+        editor.menu(menu)->popup(editor.mapToGlobal(QPoint(10, 10)));
+        QTRY_VERIFY(editor.menu(menu)->isVisible());
+        editor.menu(menu)->close();
+        QCOMPARE(watch.runs(Command::PrepareEditMenu), 1);
+        QCOMPARE(watch.totalRuns(), 1);
+    }
+
     void everyCaptionHasAnAccessKey()
     {
         EditorWindow &window = start();

@@ -312,6 +312,20 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Untitled* - Scrivlet"));
     }
 
+    // The program ends when the user closes its last window, not while the
+    // window is being replaced.
+    void onlyTheUsersCloseEndsTheProgram()
+    {
+        QSignalSpy lastWindowClosed(qApp, &QGuiApplication::lastWindowClosed);
+        start();
+        item("mnuSmallWin").trigger();
+        item("mnuNormalWin").trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(lastWindowClosed.count(), 0);
+        QVERIFY(currentWindow().close());
+        QCOMPARE(lastWindowClosed.count(), 1);
+    }
+
     void userCloseUnloadsTheBufferButASwitchDoesNot()
     {
         start();

@@ -21,7 +21,7 @@
 
 #include <algorithm>
 #include <array>
-#include <initializer_list>
+#include <vector>
 #include <utility>
 
 namespace shelltest {
@@ -90,9 +90,17 @@ inline QAction &item(const char *name)
 class CommandWatch
 {
 public:
-    explicit CommandWatch(std::initializer_list<Command> watched)
+    explicit CommandWatch(const std::vector<Command> &watched)
         : CommandWatch(watched, std::make_index_sequence<CommandCount>())
     {
+    }
+
+    static std::vector<Command> everyCommand()
+    {
+        std::vector<Command> all;
+        for (int i = 0; i < CommandCount; ++i)
+            all.push_back(Command(i));
+        return all;
     }
     ~CommandWatch()
     {
@@ -114,7 +122,7 @@ public:
 
 private:
     template <std::size_t... I>
-    CommandWatch(std::initializer_list<Command> watched, std::index_sequence<I...>)
+    CommandWatch(const std::vector<Command> &watched, std::index_sequence<I...>)
     {
         counts().fill(0);
         const auto isWatched = [&watched](std::size_t i) {
