@@ -56,6 +56,7 @@ private slots:
         QTest::newRow("mixed, blank lines") << "a\r\n\nb\r\r\n" << "a\r\n\r\nb\r\n\r\n";
         QTest::newRow("empty") << "" << "";
         QTest::newRow("trailing break") << "x\r\n" << "x\r\n";
+        QTest::newRow("line break inside a paragraph") << "a\vb\r\nc" << "a\vb\r\nc";
     }
     void textUsesCrLf()
     {

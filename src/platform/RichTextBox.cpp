@@ -187,16 +187,20 @@ public:
         emit q->Change();
     }
 
+    // Text as the program gives it (CR LF, LF or CR between paragraphs, a
+    // vertical tab for a line break inside a paragraph) to the document's
+    // form, and back.
     static QString toParagraphs(QString text)
     {
         if (text.contains(QLatin1Char('\r'))) {
             text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
             text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         }
+        text.replace(QLatin1Char('\v'), QChar::LineSeparator);
         return text;
     }
 
-    QString toCrLf(QStringView text) const
+    static QString toCrLf(QStringView text)
     {
         QString out;
         out.reserve(text.size() + text.size() / 32);
@@ -207,6 +211,7 @@ public:
             done = i + 1;
         }
         out += text.mid(done);
+        out.replace(QChar::LineSeparator, QLatin1Char('\v'));
         return out;
     }
 

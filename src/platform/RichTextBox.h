@@ -36,9 +36,10 @@ public:
     explicit RichTextBox(QWidget *parent = nullptr);
     ~RichTextBox() override;
 
-    // Contents. Text reads with CR LF line breaks; writing it replaces
-    // everything, unformatted (the insertion-point format is kept), and
-    // accepts CR LF, LF or CR line breaks.
+    // Contents. Text reads with CR LF between paragraphs and a vertical tab
+    // for a line break inside a paragraph; writing it replaces everything,
+    // unformatted (the insertion-point format is kept), and accepts CR LF, LF
+    // or CR line breaks.
     QString Text() const;
     void setText(const QString &text);
     // Length of Text, without building it.
