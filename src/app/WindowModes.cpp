@@ -47,8 +47,10 @@ void showWindowMode(int mode)
 
 void SwitchWindowMode(int mode)
 {
-    App.Buffer->setTextRTF(App.CurrentRichTextBox->TextRTF());
+    // The document waits in Buffer while no editor window exists. IsSaved is
+    // taken first: the old editor is left empty, which counts as no change.
     App.SavedBeforeSwitch = App.IsSaved;
+    App.Buffer->moveContentsFrom(*App.CurrentRichTextBox);
     SaveWindowSettings();
     App.CurrentForm->Unload();
 
@@ -59,8 +61,7 @@ void SwitchWindowMode(int mode)
     LoadWindowSettings(); // loads the new window, which binds its controls
     if (!isCurrentItemChecked("mnuWordwrap"))
         App.CurrentRichTextBox->setRightMargin(RichTextBox::NoWrapRightMargin);
-    App.CurrentRichTextBox->setTextRTF(App.Buffer->TextRTF());
-    App.Buffer->setText(QString()); // emptied after use
+    App.CurrentRichTextBox->moveContentsFrom(*App.Buffer); // Buffer is left empty
     App.IsSaved = App.SavedBeforeSwitch;
     ApplyDefaultStyle();
 
