@@ -211,6 +211,14 @@ private slots:
         QCOMPARE(box.Text(), QString());
     }
 
+    void accessKeysAreOutOfReachWhileTheMenuBarIsHidden()
+    {
+        RichTextBox &box = startWithText(QString(), true);
+        QTest::keyClick(&box, Qt::Key_F, Qt::AltModifier);
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    }
+
     void rightButtonAsksForThePopup()
     {
         CommandWatch watch({Command::ShowRightClickMenu});
