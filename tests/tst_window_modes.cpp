@@ -304,14 +304,6 @@ private slots:
         QCOMPARE(window.windowTitle(), caption);
     }
 
-    void firstChangeMarksTheDocument()
-    {
-        EditorWindow &window = start();
-        App.CurrentRichTextBox->setText(QStringLiteral("x"));
-        QVERIFY(!App.IsSaved);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Untitled* - Scrivlet"));
-    }
-
     // In the running program: replacing the window does not end it, the
     // user's closing of the last window does.
     void onlyTheUsersCloseEndsTheProgram()
