@@ -80,6 +80,28 @@ PlainTextFormat::LineBreak PlainTextFormat::nativeLineBreak()
 #endif
 }
 
+void normalizeLineBreaks(QString &text)
+{
+    const qsizetype first = text.indexOf(QLatin1Char('\r'));
+    if (first < 0)
+        return;
+    QChar *begin = text.data();
+    const QChar *in = begin + first;
+    const QChar *end = begin + text.size();
+    QChar *out = begin + first;
+    while (in < end) {
+        const QChar c = *in++;
+        if (c == QLatin1Char('\r')) {
+            *out++ = QLatin1Char('\n');
+            if (in < end && *in == QLatin1Char('\n'))
+                ++in;
+        } else {
+            *out++ = c;
+        }
+    }
+    text.truncate(out - begin);
+}
+
 QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format)
 {
     PlainTextFormat detected;
@@ -105,10 +127,7 @@ QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format)
         }
     }
     detected.lineBreak = firstLineBreak(text, PlainTextFormat::nativeLineBreak());
-    if (text.contains(QLatin1Char('\r'))) {
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    }
+    normalizeLineBreaks(text);
     if (format)
         *format = detected;
     return text;

@@ -29,6 +29,9 @@ struct PlainTextFormat
 // first line break found.
 QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format);
 
+// Turns every CR LF and lone CR of text into '\n', in place.
+void normalizeLineBreaks(QString &text);
+
 // Encodes text whose line breaks are '\n' in format. Where the encoding cannot
 // hold a character of text, the result is UTF-8 with a byte-order mark
 // instead, and format says so.

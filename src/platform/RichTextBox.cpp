@@ -192,10 +192,7 @@ public:
     // form, and back.
     static QString toParagraphs(QString text)
     {
-        if (text.contains(QLatin1Char('\r'))) {
-            text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-            text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        }
+        normalizeLineBreaks(text);
         text.replace(QLatin1Char('\v'), QChar::LineSeparator);
         return text;
     }
