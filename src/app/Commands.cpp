@@ -2,6 +2,7 @@
 
 #include "app/ViewToggles.h"
 #include "app/WindowModes.h"
+#include "document/FileCommands.h"
 
 #include <array>
 
@@ -10,13 +11,13 @@ namespace {
 // The routine of each command, in the order of Command. An entry stays null
 // until its routine exists.
 std::array<Routine, CommandCount> routines = {
-    nullptr,          // FileNew
-    nullptr,          // FileOpen
-    nullptr,          // FileSave
-    nullptr,          // FileSaveAs
+    &FileNew,         // FileNew
+    &FileOpen,        // FileOpen
+    &FileSave,        // FileSave
+    &FileSaveAs,      // FileSaveAs
     nullptr,          // FilePageSetup
     nullptr,          // FilePrint
-    nullptr,          // FileExit
+    &FileExit,        // FileExit
     nullptr,          // EditUndo
     nullptr,          // EditCut
     nullptr,          // EditCopy
@@ -40,9 +41,6 @@ std::array<Routine, CommandCount> routines = {
     nullptr,          // HelpAbout
 };
 
-// OpenDocument; null until it exists.
-void (*const openDocument)(const QString &path) = nullptr;
-
 } // namespace
 
 Routine &routineOf(Command command)
@@ -58,6 +56,5 @@ void runCommand(Command command)
 
 void openDocumentAt(const QString &path)
 {
-    if (openDocument)
-        openDocument(path);
+    OpenDocument(path);
 }

@@ -4,6 +4,7 @@
 #include "app/EditorLayout.h"
 #include "app/WindowSettings.h"
 #include "app/WindowTitle.h"
+#include "document/SaveQuestion.h"
 #include "editor/AppIcon.h"
 #include "editor/BufferForm.h"
 #include "editor/EditorForm.h"
@@ -69,9 +70,15 @@ void EditorWindow::Form_Load()
 
 void EditorWindow::Form_QueryUnload(bool &cancel, int unloadMode)
 {
-    Q_UNUSED(cancel);
-    if (unloadMode != vbFormCode)
+    // The program's own unloading (the window switch) keeps the document; the
+    // user's closing asks about unsaved changes first.
+    if (unloadMode != vbFormCode) {
+        if (!documentMayBeDiscarded()) {
+            cancel = true;
+            return;
+        }
         frmBuffer().Unload();
+    }
     SaveWindowSettings();
 }
 

@@ -1,0 +1,145 @@
+#include "document/DocumentFiles.h"
+
+#include "app/CurrentWindow.h"
+#include "app/StoredValue.h"
+#include "app/WindowTitle.h"
+#include "app/modMainModule.h"
+#include "appearance/FontSettings.h"
+#include "document/DocumentPath.h"
+#include "document/ErrorTrap.h"
+#include "document/FileSizeLimit.h"
+#include "editor/BufferForm.h"
+#include "editor/EditorWindow.h"
+#include "platform/CommonDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/RichTextBox.h"
+#include "platform/RuntimeError.h"
+
+namespace {
+
+// The file dialogs' set-up: the filter, and the flags Explorer style, file
+// must exist, no read-only check box, confirm before replacing a file.
+const QString FileFilter =
+    QStringLiteral("Text Documents (*.txt)|*.txt|Rich Text Documents (*.rtf)|*.rtf|All Files|*.*");
+constexpr long FileDialogFlags = cdlOFNExplorer | cdlOFNFileMustExist | cdlOFNHideReadOnly | cdlOFNOverwritePrompt;
+
+CommonDialog &fileDialog()
+{
+    CommonDialog &dialog = *currentWindow().commonDialog1();
+    dialog.InitDir = App.DefaultDir;
+    dialog.Filter = FileFilter;
+    dialog.Flags = FileDialogFlags;
+    dialog.CancelError = true;
+    return dialog;
+}
+
+RichTextBox &bufferBox()
+{
+    if (!App.Buffer)
+        App.Buffer = frmBuffer().BufferBox();
+    return *App.Buffer;
+}
+
+// Buffer holds nothing between uses, also when a load into it failed.
+struct EmptiedAfterUse {
+    RichTextBox &box;
+    ~EmptiedAfterUse()
+    {
+        if (box.textLength() > 0)
+            box.setText(QString());
+    }
+};
+
+// Reads the file into Buffer, plain text given the default style there, and
+// moves the result into the editor in one step. The editor is not touched
+// until the file has been read whole.
+void loadIntoEditor(const QString &path)
+{
+    RichTextBox &buffer = bufferBox();
+    const EmptiedAfterUse emptied{buffer};
+    if (fileTypeOf(fileNameOf(path)) == RichTextBox::RichText) {
+        buffer.LoadFile(path, RichTextBox::RichText);
+        // Saved as plain text later, it is written as a new document is.
+        buffer.setPlainTextFormat(PlainTextFormat());
+    } else {
+        buffer.LoadFile(path, RichTextBox::PlainText);
+        buffer.setSelStart(0);
+        buffer.setSelLength(buffer.textLength());
+        setSelectionStyle(buffer, App.DefStyle);
+        buffer.setSelStart(0);
+    }
+    App.CurrentRichTextBox->moveContentsFrom(buffer);
+}
+
+// The file at path is now the document's, which is clean. Its folder is
+// where the file dialogs start, also after a restart.
+void nameDocumentAfter(const QString &path)
+{
+    App.FileTitle = fileNameOf(path);
+    App.DefaultDir = folderOf(path);
+    stored::write(QStringLiteral("Settings"), QStringLiteral("DefaultDir"), App.DefaultDir);
+    App.IsSaved = true;
+    UpdateTitle();
+}
+
+void showSaveFailure(const RuntimeError &error)
+{
+    MsgBox(QStringLiteral("Scrivlet could not save %1.\r\nError %2: %3")
+               .arg(App.FileTitle)
+               .arg(error.Number())
+               .arg(error.Description()),
+           vbOKOnly + vbExclamation, QStringLiteral("Save Failed"));
+}
+
+} // namespace
+
+void openDocumentFile(const QString &path)
+{
+    if (!isWithinSizeLimit(path))
+        return;
+    loadIntoEditor(path);
+    nameDocumentAfter(path);
+}
+
+void saveDocument()
+{
+    if (App.FileTitle == Untitled) {
+        saveDocumentAs();
+        return;
+    }
+    App.CurrentRichTextBox->SaveFile(documentPath(App.DefaultDir, App.FileTitle), fileTypeOf(App.FileTitle));
+    App.IsSaved = true;
+    UpdateTitle();
+}
+
+void saveDocumentAs()
+{
+    CommonDialog &dialog = fileDialog();
+    dialog.DefaultExt = QStringLiteral(".txt");
+    dialog.ShowSave();
+    App.CurrentRichTextBox->SaveFile(dialog.Filename, fileTypeOf(dialog.FileTitle));
+    nameDocumentAfter(dialog.Filename);
+}
+
+bool saveReportingFailure()
+{
+    if (App.FileTitle == Untitled)
+        return runTrapped(saveDocumentAs);
+    try {
+        saveDocument();
+        return true;
+    } catch (const RuntimeError &error) {
+        showSaveFailure(error);
+        return false;
+    }
+}
+
+QString chooseFileToOpen()
+{
+    CommonDialog &dialog = fileDialog();
+    // Left from an earlier Save As, a default extension would turn the
+    // choice of a file without one into a name that does not exist.
+    dialog.DefaultExt.clear();
+    dialog.ShowOpen();
+    return dialog.Filename;
+}

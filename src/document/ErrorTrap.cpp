@@ -1,0 +1,39 @@
+#include "document/ErrorTrap.h"
+
+#include "document/ProgramEnd.h"
+#include "platform/MessageBox.h"
+#include "platform/RuntimeError.h"
+
+#include <new>
+
+namespace {
+
+// The number of the error when memory runs out.
+constexpr int ErrOutOfMemory = 7;
+
+} // namespace
+
+void ReportUnknownError(const RuntimeError &error)
+{
+    if (error.Number() == ErrCancel)
+        return;
+    QString prompt = QStringLiteral("An Unknown Error occured: %1\r\n").arg(error.Number());
+    if (!error.Description().isEmpty())
+        prompt += error.Description() + QStringLiteral("\r\n");
+    prompt += QStringLiteral("Click 'OK' to close Scrivlet or 'Cancel' to attempt to resume operation.");
+    if (MsgBox(prompt, vbOKCancel + vbCritical, QStringLiteral("Unknown Error")) == vbOK)
+        endProgramNow();
+}
+
+bool runTrapped(const std::function<void()> &command)
+{
+    try {
+        command();
+        return true;
+    } catch (const RuntimeError &error) {
+        ReportUnknownError(error);
+    } catch (const std::bad_alloc &) {
+        ReportUnknownError(RuntimeError(ErrOutOfMemory, QStringLiteral("Out of memory")));
+    }
+    return false;
+}
