@@ -1,0 +1,401 @@
+// Files come back as they were: byte-exact round trips of plain text in every
+// encoding and line-break style, the format of new documents, permissions;
+// and saves that fail leave the file on disk untouched and the document
+// modified.
+
+#include "DocumentTestSupport.h"
+#include "TestEnvironment.h"
+
+#include "platform/RuntimeError.h"
+
+#include <QFileInfo>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace shelltest;
+using namespace doctest;
+
+namespace {
+
+constexpr uid_t NobodyUid = 65534;
+
+// Takes another effective user for its lifetime (root only; anyone may
+// "switch" to themselves). Folder permissions do not stop root.
+class EffectiveUser
+{
+public:
+    explicit EffectiveUser(uid_t uid)
+        : m_previous(geteuid()), m_active(uid == m_previous || seteuid(uid) == 0)
+    {
+    }
+    ~EffectiveUser()
+    {
+        if (m_active && geteuid() != m_previous && seteuid(m_previous) != 0)
+            qFatal("cannot return to the test's own user");
+    }
+    bool active() const { return m_active; }
+
+private:
+    uid_t m_previous;
+    bool m_active;
+};
+
+// A small file system of its own, mounted for the test's lifetime (root
+// only).
+class SmallDisk
+{
+public:
+    explicit SmallDisk(const QString &folder) : m_folder(QFile::encodeName(folder))
+    {
+        m_mounted = geteuid() == 0 && ::mount("tmpfs", m_folder.constData(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted && ::umount2(m_folder.constData(), 0) != 0)
+            ::umount2(m_folder.constData(), MNT_DETACH);
+    }
+    bool mounted() const { return m_mounted; }
+
+private:
+    QByteArray m_folder;
+    bool m_mounted = false;
+};
+
+// Fills the disk that holds folder until it has no room left.
+void fill(const QString &folder)
+{
+    QFile filler(QDir(folder).filePath(QStringLiteral("filler")));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray block(1024, 'f');
+    while (filler.write(block) == block.size()) {
+    }
+    const QByteArray byte(1, 'f');
+    while (filler.write(byte) == 1) {
+    }
+}
+
+QByteArray encoded(const QString &text, QStringConverter::Encoding encoding, bool bom)
+{
+    QStringEncoder encoder(encoding, bom ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+    return encoder.encode(text);
+}
+
+// Everything in folder but the names given: what a failed save left behind.
+QStringList leftOver(const QString &folder, const QStringList &expected)
+{
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString &name : expected)
+        names.removeAll(name);
+    return names;
+}
+
+const QString LongText = QString(20000, QLatin1Char('z'));
+
+} // namespace
+
+class SaveFailuresTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { DeleteSetting(AppName); }
+    void cleanup() { endRun(); }
+
+    // --- round trips ---
+
+    void openAndSaveGivesTheSameBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QStringList lines = {QStringLiteral("first line"), QStringLiteral("Grüße, naïve café"),
+                                   QString(), QStringLiteral("\t indented  ")};
+        const struct {
+            const char *name;
+            QStringConverter::Encoding encoding;
+            bool bom;
+        } encodings[] = {
+            {"UTF-8", QStringConverter::Utf8, false},
+            {"UTF-8 with BOM", QStringConverter::Utf8, true},
+            {"UTF-16 LE", QStringConverter::Utf16LE, true},
+            {"UTF-16 BE", QStringConverter::Utf16BE, true},
+        };
+        const struct {
+            const char *name;
+            const char *lineBreak;
+        } lineBreaks[] = {{"CR LF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}};
+        for (const auto &encoding : encodings) {
+            for (const auto &lineBreak : lineBreaks) {
+                const QString text = lines.join(QLatin1String(lineBreak.lineBreak));
+                QTest::addRow("%s, %s", encoding.name, lineBreak.name)
+                    << encoded(text, encoding.encoding, encoding.bom);
+                QTest::addRow("%s, %s, ending in a line break", encoding.name, lineBreak.name)
+                    << encoded(text + QLatin1String(lineBreak.lineBreak), encoding.encoding, encoding.bom);
+            }
+        }
+        // Windows-1252: invalid as UTF-8; the five bytes the code page leaves
+        // undefined come back too.
+        for (const auto &lineBreak : lineBreaks) {
+            QTest::addRow("Windows-1252, %s", lineBreak.name)
+                << QByteArray("caf\xE9 \x80 \x81\x8D\x8F\x90\x9D \xFF") + lineBreak.lineBreak + "second";
+        }
+        QTest::newRow("ASCII only") << QByteArray("plain ASCII\nline two\n");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void openAndSaveGivesTheSameBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        ScriptedModalHost host;
+        start();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("round.txt"));
+        writeFile(path, bytes);
+        openThroughDialog(host, path);
+        QVERIFY(App.IsSaved);
+        runCommand(Command::FileSave);
+        QCOMPARE(readFile(path), bytes);
+        QVERIFY(host.messageBoxes().isEmpty());
+    }
+
+    // A character the file's encoding cannot hold makes it UTF-8 with a
+    // byte-order mark; nothing becomes '?'.
+    void aCharacterTheEncodingCannotHoldMakesItUtf8()
+    {
+        ScriptedModalHost host;
+        start();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("latin.txt"));
+        writeFile(path, "caf\xE9\r\n");
+        openThroughDialog(host, path);
+        typeText(QStringLiteral("中文 "));
+        runCommand(Command::FileSave);
+        QCOMPARE(readFile(path), QByteArray("\xEF\xBB\xBF") + QStringLiteral("中文 café\r\n").toUtf8());
+        QVERIFY(App.IsSaved);
+    }
+
+    // New and an opened Rich Text file start plain text afresh: UTF-8
+    // without a byte-order mark, the platform's line breaks.
+    void newDocumentsUseTheNativeFormat_data()
+    {
+        QTest::addColumn<bool>("throughRichText");
+        QTest::newRow("New") << false;
+        QTest::newRow("an opened Rich Text file") << true;
+    }
+    void newDocumentsUseTheNativeFormat()
+    {
+        QFETCH(bool, throughRichText);
+        ScriptedModalHost host;
+        start();
+        QTemporaryDir dir;
+        const QString utf16 = dir.filePath(QStringLiteral("wide.txt"));
+        writeFile(utf16, encoded(QStringLiteral("wide\rtext"), QStringConverter::Utf16BE, true));
+        openThroughDialog(host, utf16);
+        if (throughRichText) {
+            const QString rtf = dir.filePath(QStringLiteral("r.rtf"));
+            writeFile(rtf, "{\\rtf1\\ansi one\\par two}");
+            openThroughDialog(host, rtf);
+        } else {
+            runCommand(Command::FileNew);
+            App.CurrentRichTextBox->setText(QStringLiteral("one\r\ntwo"));
+        }
+        const QString saved = dir.filePath(QStringLiteral("saved.txt"));
+        host.chooseFile(saved);
+        runCommand(Command::FileSaveAs);
+        const QByteArray lineBreak = QDir::separator() == QLatin1Char('\\') ? "\r\n" : "\n";
+        QCOMPARE(readFile(saved), "one" + lineBreak + "two");
+    }
+
+    void savingKeepsTheFilesPermissions_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("0640") << 0640;
+        QTest::newRow("0604") << 0604;
+        QTest::newRow("0666") << 0666;
+    }
+    void savingKeepsTheFilesPermissions()
+    {
+        QFETCH(int, mode);
+        ScriptedModalHost host;
+        start();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("perm.txt"));
+        writeFile(path, "x");
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
+        const QFile::Permissions before = QFileInfo(path).permissions();
+        openThroughDialog(host, path);
+        typeText(QStringLiteral("y"));
+        runCommand(Command::FileSave);
+        QCOMPARE(readFile(path), QByteArray("yx"));
+        QCOMPARE(QFileInfo(path).permissions(), before);
+    }
+
+    // A file that vanished while it was open is written anew.
+    void aFileThatVanishedIsWrittenAgain()
+    {
+        ScriptedModalHost host;
+        start();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("vanishing.txt"));
+        writeFile(path, "text");
+        openThroughDialog(host, path);
+        typeText(QStringLiteral("more "));
+        QVERIFY(QFile::remove(path));
+        runCommand(Command::FileSave);
+        QCOMPARE(readFile(path), QByteArray("more text"));
+        QVERIFY(App.IsSaved);
+        QVERIFY(host.messageBoxes().isEmpty());
+    }
+
+    // A file chosen in the Open dialog that is gone by the time it is read.
+    void aChosenFileThatVanishedIsReported()
+    {
+        ScriptedModalHost host;
+        start();
+        QTemporaryDir dir;
+        typeText(QStringLiteral("mine"));
+        host.answerMessageBox(vbNo);
+        host.chooseFile(dir.filePath(QStringLiteral("gone.txt")));
+        host.answerMessageBox(vbCancel);
+        runCommand(Command::FileOpen);
+        QCOMPARE(host.messageBoxes().size(), 2);
+        QVERIFY(host.messageBoxes().last().prompt.startsWith(QStringLiteral("An Unknown Error occured: 53\r\n")));
+        QCOMPARE(App.CurrentRichTextBox->Text(), QStringLiteral("mine"));
+        QVERIFY(!App.IsSaved);
+    }
+
+    // --- failed saves under the document's own name ---
+
+    void aReadOnlyFolder()
+    {
+        ScriptedModalHost host;
+        start();
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("locked"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = QDir(folder).filePath(QStringLiteral("doc.txt"));
+        writeFile(path, "original");
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0666) == 0);
+        openThroughDialog(host, path);
+        typeText(LongText);
+        // Everyone may look into the folder; nobody may write in it.
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+        host.answerMessageBox(vbOK);
+        {
+            const EffectiveUser nobody(geteuid() == 0 ? NobodyUid : geteuid());
+            if (!nobody.active())
+                QSKIP("running as root and cannot take another user's identity");
+            runCommand(Command::FileSave);
+        }
+        ::chmod(QFile::encodeName(folder).constData(), 0755);
+        expectSaveFailed(host, ErrPermissionDenied, QStringLiteral("Permission denied"), path);
+        QCOMPARE(leftOver(folder, {QStringLiteral("doc.txt")}), QStringList());
+    }
+
+    void aFolderThatVanished()
+    {
+        ScriptedModalHost host;
+        start();
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("sub"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = QDir(folder).filePath(QStringLiteral("doc.txt"));
+        writeFile(path, "original");
+        openThroughDialog(host, path);
+        typeText(LongText);
+        QVERIFY(QDir(folder).removeRecursively());
+        host.answerMessageBox(vbOK);
+        runCommand(Command::FileSave);
+        expectSaveFailed(host, ErrPathNotFound, QStringLiteral("Path not found"), path);
+        QVERIFY(!QFileInfo::exists(folder));
+    }
+
+    void aFullDisk()
+    {
+        QTemporaryDir dir;
+        const SmallDisk disk(dir.path());
+        if (!disk.mounted())
+            QSKIP("a full disk needs a small file system of its own, which only root can mount here");
+        ScriptedModalHost host;
+        start();
+        const QString path = dir.filePath(QStringLiteral("doc.txt"));
+        writeFile(path, "original");
+        openThroughDialog(host, path);
+        fill(dir.path());
+        typeText(LongText);
+        host.answerMessageBox(vbOK);
+        runCommand(Command::FileSave);
+        expectSaveFailed(host, ErrDiskFull, QStringLiteral("Disk full"), path);
+        QCOMPARE(leftOver(dir.path(), {QStringLiteral("doc.txt"), QStringLiteral("filler")}), QStringList());
+    }
+
+    // --- failed saves under a new name (Save As, under the error trap) ---
+
+    void saveAsFailures_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a folder under a regular file") << "file.txt/new.txt" << int(ErrPathNotFound)
+                                                       << "Path not found";
+        QTest::newRow("a folder that does not exist") << "none/new.txt" << int(ErrPathNotFound) << "Path not found";
+    }
+    void saveAsFailures()
+    {
+        QFETCH(QString, target);
+        QFETCH(int, number);
+        QFETCH(QString, message);
+        ScriptedModalHost host;
+        start();
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("file.txt")), "a regular file");
+        const QString previousDir = App.DefaultDir;
+        typeText(QStringLiteral("unsaved"));
+        host.chooseFile(dir.filePath(target));
+        host.answerMessageBox(vbCancel);
+
+        runCommand(Command::FileSaveAs);
+
+        QCOMPARE(host.messageBoxes().size(), 1);
+        const auto &box = host.messageBoxes().first();
+        QCOMPARE(box.title, UnknownErrorTitle);
+        QCOMPARE(box.buttons, UnknownErrorButtons);
+        const QStringList lines = box.prompt.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.at(0), QStringLiteral("An Unknown Error occured: %1").arg(number));
+        QVERIFY2(lines.at(1).startsWith(message + QStringLiteral(": \"") + native(dir.filePath(target))),
+                 qPrintable(lines.at(1)));
+        QCOMPARE(lines.at(2), UnknownErrorLastLine);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("file.txt"))), QByteArray("a regular file"));
+        QCOMPARE(App.FileTitle, QStringLiteral("Untitled"));
+        QCOMPARE(App.DefaultDir, previousDir);
+        QVERIFY(!App.IsSaved);
+        QCOMPARE(currentWindow().windowTitle(), QStringLiteral("Untitled* - Scrivlet"));
+        QCOMPARE(stored(QStringLiteral("Settings"), QStringLiteral("DefaultDir")), QStringLiteral("<missing>"));
+    }
+
+private:
+    // The save of path failed: the box says so, the file holds what it held,
+    // the document is still modified.
+    void expectSaveFailed(const ScriptedModalHost &host, int number, const QString &message, const QString &path)
+    {
+        QCOMPARE(host.messageBoxes().size(), 1);
+        const auto &box = host.messageBoxes().first();
+        QCOMPARE(box.title, SaveFailedTitle);
+        QCOMPARE(box.buttons, int(vbOKOnly + vbExclamation));
+        const QString expected = QStringLiteral("Scrivlet could not save doc.txt.\r\nError %1: %2: \"%3\"")
+                                     .arg(number)
+                                     .arg(message, native(path));
+        QVERIFY2(box.prompt.startsWith(expected), qPrintable(box.prompt));
+        if (QFileInfo::exists(path))
+            QCOMPARE(readFile(path), QByteArray("original"));
+        QVERIFY(!App.IsSaved);
+        QCOMPARE(currentWindow().windowTitle(), QStringLiteral("doc.txt* - Scrivlet"));
+        QCOMPARE(App.CurrentRichTextBox->Text(), LongText + QStringLiteral("original"));
+    }
+};
+
+SCRIVLET_TEST_MAIN(SaveFailuresTest)
+#include "tst_save_failures.moc"
