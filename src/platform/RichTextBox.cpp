@@ -6,17 +6,13 @@
 #include "RichTextFiles.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
-#include "RuntimeError.h"
 #include "TextFormat.h"
-#include "TextMirror.h"
 #include "Twips.h"
 
 #include <QMimeData>
 #include <QPainter>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
 #include <QUrl>
 
 #include <algorithm>
@@ -88,9 +84,9 @@ public:
 
     // The format a Sel member reads: the first selected character's, or the
     // insertion point's.
-    QTextCharFormat selectionCharFormat() const
+    QTextCharFormat selectionCharFormat()
     {
-        const_cast<Private *>(this)->flush();
+        flush();
         const QTextCursor cursor = q->textCursor();
         QTextCharFormat format;
         if (cursor.hasSelection()) {
