@@ -407,6 +407,12 @@ private slots:
         QCOMPARE(change.count(), 3);
         QTest::keyClick(box, Qt::Key_Z);
         QCOMPARE(change.count(), 4);
+        // Laying the same contents out again is no change.
+        box->setRightMargin(RichTextBox::NoWrapRightMargin);
+        box->setRightMargin(0);
+        box->setFontName("DejaVu Serif");
+        box->resize(box->width() + 50, box->height());
+        QCOMPARE(change.count(), 4);
     }
 
     void selChangeIsRaisedWhenTheSelectionMoves()

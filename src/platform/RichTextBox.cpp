@@ -30,6 +30,8 @@ public:
     bool mirrorKeptByCaller = false;
     // Change was already raised for the edit in progress.
     bool changeRaised = false;
+    // The document reported a change of its contents not yet laid out.
+    bool contentsChanged = false;
 
     // Character formats set on a selection are gathered and applied in one
     // pass before anything reads or draws the document: setting bold, colour,
@@ -117,6 +119,7 @@ public:
 
     void onContentsChange(int from, int removed, int added)
     {
+        contentsChanged = true;
         if (mirrorKeptByCaller)
             return;
         const int length = documentLength();
@@ -142,8 +145,14 @@ public:
         mirror().assign(text);
     }
 
+    // The layout also hears of relayouts (wrap mode, fonts) that change
+    // nothing in the contents: only a reported change of the contents
+    // raises Change, once it is laid out.
     void onChangeLaidOut()
     {
+        if (!contentsChanged)
+            return;
+        contentsChanged = false;
         if (!changeRaised)
             emit q->Change();
     }
