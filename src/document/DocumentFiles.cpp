@@ -62,11 +62,12 @@ void loadIntoEditor(const QString &path)
         // Saved as plain text later, it is written as a new document is.
         buffer.setPlainTextFormat(PlainTextFormat());
     } else {
-        buffer.LoadFile(path, RichTextBox::PlainText);
+        // Plain text takes the format of the insertion point: given the
+        // default style first, the whole text arrives in it, as if it were
+        // selected and formatted afterwards, without a second pass over it.
         buffer.setSelStart(0);
-        buffer.setSelLength(buffer.textLength());
         setSelectionStyle(buffer, App.DefStyle);
-        buffer.setSelStart(0);
+        buffer.LoadFile(path, RichTextBox::PlainText);
     }
     App.CurrentRichTextBox->moveContentsFrom(buffer);
 }
