@@ -12,4 +12,15 @@ const QByteArray &tenMiBText();
 // tenMiBText() written to a temporary file that lives until the program ends.
 QString tenMiBTextFile();
 
+// RTF of the shape LibreOffice writes: every paragraph starts with
+// \pard\plain and repeats its font, size and language; its text is the
+// lines of tenMiBText() in turn. LibreOfficeParagraphs of them make about
+// 10 MB.
+constexpr int LibreOfficeParagraphs = 57000;
+const QByteArray &libreOfficeShapedRtf(int paragraphs);
+
+// libreOfficeShapedRtf(paragraphs) written to a temporary file named ".rtf"
+// that lives until the program ends.
+QString libreOfficeRtfFile(int paragraphs);
+
 } // namespace benchdata

@@ -1,76 +1,24 @@
 // The application shell: start-up to the first painted window, a switch of
 // window mode with a 10 MiB document, and the caret-position update on a 10 MiB
 // document. The settings store is a temporary one.
+#include "BenchApp.h"
 #include "BenchData.h"
 
 #include "app/CurrentWindow.h"
 #include "app/Main.h"
 #include "app/WindowModes.h"
 #include "app/modMainModule.h"
-#include "editor/BufferForm.h"
 #include "editor/EditorForm.h"
 #include "editor/EditorWindow.h"
 #include "platform/RichTextBox.h"
-#include "platform/Settings.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QSettings>
-#include <QTemporaryDir>
 
 namespace {
 
-void useTemporarySettings()
-{
-    static QTemporaryDir dir;
-    static const bool done = [] {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
-        return true;
-    }();
-    Q_UNUSED(done);
-}
-
-// Notes the first paint of a widget after it is armed.
-class PaintWatch : public QObject
-{
-public:
-    bool painted = false;
-
-    void watch(QWidget *widget)
-    {
-        painted = false;
-        widget->installEventFilter(this);
-    }
-
-    void waitForPaint()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!painted && timer.elapsed() < 10000)
-            QApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return false;
-    }
-};
-
-void endRun()
-{
-    if (App.CurrentForm)
-        App.CurrentForm->Unload();
-    frmBuffer().Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    App = modMainModule();
-    DeleteSetting(AppName);
-}
+using namespace benchapp;
 
 QString oneLineText()
 {

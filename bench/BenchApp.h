@@ -1,0 +1,34 @@
+#pragma once
+
+// Running the application in a benchmark: a temporary settings store, the
+// first paint of a widget, and the end of a run.
+
+#include <QObject>
+
+class QWidget;
+
+namespace benchapp {
+
+// Points the settings store at a temporary folder for the rest of the
+// program.
+void useTemporarySettings();
+
+// Notes the first paint of a widget after it is armed.
+class PaintWatch : public QObject
+{
+public:
+    bool painted = false;
+
+    void watch(QWidget *widget);
+    // Runs the event loop until the widget has been painted (10 s at most).
+    void waitForPaint();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
+// Unloads the windows as the program does, deletes them, starts the
+// application state afresh and empties the store.
+void endRun();
+
+} // namespace benchapp
