@@ -25,6 +25,8 @@ QByteArray readWholeFile(const QString &path)
 
 void writeWholeFile(const QString &path, const QByteArray &bytes)
 {
+    if (QFileInfo(path).isDir())
+        throw fileError(path, QFileDevice::OpenError, QStringLiteral("it is a folder"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw fileError(path, file.error(), file.errorString());
