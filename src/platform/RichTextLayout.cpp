@@ -69,12 +69,38 @@ bool isLeftAligned(Qt::Alignment alignment)
 
 } // namespace
 
-// Advances of the characters below U+0300 in one font; characters above, and
-// control characters other than the tab, send the block to the real layout.
-struct RichTextLayout::AdvanceTable
+// Widths of words in one font, measured once each: the line breaks of a
+// paragraph of plain words follow from them without laying it out.
+struct RichTextLayout::WordWidths
 {
-    static constexpr int Size = 0x300;
-    float advance[Size];
+    explicit WordWidths(const QFont &font, const QPaintDevice *device)
+        : metrics(font, device), space(metrics.horizontalAdvance(QLatin1Char(' ')))
+    {
+        for (int c = 0; c < 0x100; ++c)
+            overhang[c] = std::max<qreal>(0, -metrics.rightBearing(QChar(c)));
+    }
+
+    // How far a word's last glyph reaches past its advance: a line must hold
+    // that too.
+    qreal overhangOf(QChar last) const { return last.unicode() < 0x100 ? overhang[last.unicode()] : 0; }
+
+    qreal of(QStringView word)
+    {
+        const QString key = QString::fromRawData(word.data(), word.size());
+        const auto found = words.constFind(key);
+        if (found != words.constEnd())
+            return *found;
+        if (words.size() > 100000)
+            words.clear();
+        const qreal width = metrics.horizontalAdvance(word.toString());
+        words.insert(word.toString(), width);
+        return width;
+    }
+
+    QFontMetricsF metrics;
+    qreal space;
+    qreal overhang[0x100];
+    QHash<QString, qreal> words;
 };
 
 RichTextLayout::RichTextLayout(QTextDocument *document)
@@ -92,7 +118,7 @@ void RichTextLayout::setViewWidth(std::function<qreal()> viewWidth)
 
 RichTextLayout::~RichTextLayout()
 {
-    qDeleteAll(m_advancesByFont);
+    qDeleteAll(m_widthsByFont);
 }
 
 qreal RichTextLayout::pixelsPerPoint() const
@@ -256,7 +282,6 @@ void RichTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
         invalidateLineCounts(); // cleared: format numbers start again
     const QTextBlock first = doc->findBlock(from);
     const QTextBlock last = doc->findBlock(std::max(0, from + charsRemoved + charsAdded - 1));
-    m_countedBlocks = first.isValid() ? std::min(m_countedBlocks, first.blockNumber()) : 0;
     if (first.isValid() && first == last && first.length() > 0 && doc->blockCount() == m_blockCount) {
         // A change inside one paragraph (typing): lay it out again here. The
         // base layout would also look for a new widest line over the whole
@@ -267,7 +292,10 @@ void RichTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
             emit updateBlock(first);
         else
             emit update(QRectF(0., -doc->documentMargin(), 1000000000., 1000000000.));
+        // The paragraph is counted again as it is laid out; the others keep
+        // their counts.
     } else {
+        m_countedBlocks = first.isValid() ? std::min(m_countedBlocks, first.blockNumber()) : 0;
         m_blockCount = doc->blockCount();
         QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
         if (doc->blockCount() == 1 || charsRemoved > charsAdded)
@@ -280,72 +308,103 @@ void RichTextLayout::invalidateLineCounts()
 {
     m_countedBlocks = 0;
     m_ownByFormat.clear();
-    m_advancesByFormat.clear();
-    qDeleteAll(m_advancesByFont);
-    m_advancesByFont.clear();
+    m_widthsByFormat.clear();
+    qDeleteAll(m_widthsByFont);
+    m_widthsByFont.clear();
 }
 
-const RichTextLayout::AdvanceTable &RichTextLayout::advancesFor(int formatIndex, const QTextBlock &block)
+RichTextLayout::WordWidths &RichTextLayout::widthsFor(const QTextFragment &fragment)
 {
-    if (formatIndex >= 0 && size_t(formatIndex) < m_advancesByFormat.size() && m_advancesByFormat[formatIndex])
-        return *m_advancesByFormat[formatIndex];
-    QTextCharFormat format;
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-        if (it.fragment().charFormatIndex() == formatIndex) {
-            format = it.fragment().charFormat();
-            break;
-        }
+    const int index = fragment.charFormatIndex();
+    if (index >= 0 && size_t(index) < m_widthsByFormat.size() && m_widthsByFormat[index])
+        return *m_widthsByFormat[index];
+    const QFont font = fragment.charFormat().font().resolve(document()->defaultFont());
+    WordWidths *&widths = m_widthsByFont[font.key()];
+    if (!widths)
+        widths = new WordWidths(font, paintDevice());
+    if (index >= 0) {
+        if (size_t(index) >= m_widthsByFormat.size())
+            m_widthsByFormat.resize(index + 1, nullptr);
+        m_widthsByFormat[index] = widths;
     }
-    QFont font = format.font().resolve(document()->defaultFont());
-    const QString key = font.key();
-    AdvanceTable *table = m_advancesByFont.value(key);
-    if (!table) {
-        table = new AdvanceTable;
-        const QFontMetricsF fm(font, paintDevice());
-        for (int c = 0; c < AdvanceTable::Size; ++c)
-            table->advance[c] = (c < 0x20 || (c >= 0x7F && c < 0xA0)) ? -1.0f : float(fm.horizontalAdvance(QChar(c)));
-        const qreal tab = document()->defaultTextOption().tabStopDistance();
-        table->advance[int('\t')] = float(tab > 0 ? tab : 80);
-        m_advancesByFont.insert(key, table);
-    }
-    if (formatIndex >= 0) {
-        if (size_t(formatIndex) >= m_advancesByFormat.size())
-            m_advancesByFormat.resize(formatIndex + 1, nullptr);
-        m_advancesByFormat[formatIndex] = table;
-    }
-    return *table;
+    return *widths;
 }
 
-bool RichTextLayout::fitsOnOneLine(const QTextBlock &block)
+// Characters that never offer a line break next to letters and digits, so
+// that plain words break only at spaces.
+static bool isPlainWordCharacter(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return QChar::isLetterOrNumber(u) || QStringView(u".,;:'\"()&#%@*_").contains(c);
+    return u >= 0xC0 && u <= 0xFF && u != 0xD7 && u != 0xF7;
+}
+
+int RichTextLayout::quickLineCount(const QTextBlock &block)
 {
     if (needsOwnLayout(block))
-        return false;
+        return 0;
     const int start = block.position();
-    const int length = block.length() - 1;
+    const int end = start + block.length() - 1;
     if (!wraps()) {
-        for (int i = 0; i < length; ++i)
-            if (m_mirror.at(start + i) == QChar::LineSeparator)
-                return false;
-        return true;
+        for (int p = start; p < end; ++p)
+            if (m_mirror.at(p) == QChar::LineSeparator)
+                return 0;
+        return 1;
     }
-    // The sum of the characters' own advances, with room for kerning and
-    // rounding, must stay inside the width.
-    const qreal limit = availableWidth() * 0.98 - 2;
-    qreal width = 0;
+    // Greedy filling as the real layout does it: a line takes words while
+    // they fit, the last one's overhanging glyph included; the spaces before
+    // a word that goes to the next line hang at the end of this one. A
+    // decision closer to the edge than Guard pixels is left to the real
+    // layout.
+    constexpr qreal Guard = 0.5;
+    const qreal limit = availableWidth();
+    int lines = 1;
+    qreal line = 0, spaces = 0, word = 0, overhang = 0;
+    bool lineHasText = false, inWord = false;
+    auto endWord = [&] {
+        const qreal candidate = line + spaces + word;
+        if (std::abs(candidate + overhang - limit) <= Guard || word + overhang > limit - Guard)
+            return false;
+        if (candidate + overhang > limit) {
+            if (!lineHasText)
+                return false;
+            ++lines;
+            line = word;
+        } else {
+            line = candidate;
+        }
+        lineHasText = true;
+        inWord = false;
+        spaces = word = 0;
+        return true;
+    };
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        const AdvanceTable &table = advancesFor(fragment.charFormatIndex(), block);
-        const int end = fragment.position() + fragment.length();
-        for (int p = fragment.position(); p < end; ++p) {
-            const ushort c = m_mirror.at(p).unicode();
-            if (c >= AdvanceTable::Size || table.advance[c] < 0)
-                return false;
-            width += table.advance[c];
+        WordWidths &widths = widthsFor(fragment);
+        const int fragmentEnd = fragment.position() + fragment.length();
+        for (int p = fragment.position(); p < fragmentEnd;) {
+            if (m_mirror.at(p) == QLatin1Char(' ')) {
+                if (inWord && !endWord())
+                    return 0;
+                spaces += widths.space;
+                ++p;
+                continue;
+            }
+            int q = p;
+            while (q < fragmentEnd && isPlainWordCharacter(m_mirror.at(q)))
+                ++q;
+            if (q == p)
+                return 0; // a character with rules of its own
+            word += widths.of(m_mirror.view(p, q - p));
+            overhang = widths.overhangOf(m_mirror.at(q - 1));
+            inWord = true;
+            p = q;
         }
-        if (width > limit)
-            return false;
     }
-    return true;
+    if (inWord && !endWord())
+        return 0;
+    return lines;
 }
 
 QTextLayout *RichTextLayout::laidOut(const QTextBlock &block)
@@ -371,8 +430,8 @@ void RichTextLayout::countLinesThrough(int blockNumber)
          block.isValid() && block.blockNumber() <= blockNumber; block = block.next()) {
         if (block.layout()->lineCount() > 0 && !needsOwnLayout(block))
             ; // laid out at the current width: its count is exact
-        else if (block.layout()->lineCount() == 0 && fitsOnOneLine(block))
-            block.setLineCount(block.isVisible() ? 1 : 0);
+        else if (const int lines = block.layout()->lineCount() == 0 ? quickLineCount(block) : 0)
+            block.setLineCount(block.isVisible() ? lines : 0);
         else
             laidOut(block);
         m_countedBlocks = block.blockNumber() + 1;

@@ -19,8 +19,8 @@
 // Blocks without paragraph formats are laid out by the base layout as they
 // are; a block with paragraph formats gets its lines placed here whenever it
 // is measured or drawn. Line counts of blocks nobody has drawn are worked out
-// on demand, in document order, up to the block asked about; a block whose
-// characters clearly fit the width is counted as one line without shaping it.
+// on demand, in document order, up to the block asked about; a paragraph of
+// plain words is counted from the widths of its words without shaping it.
 class RichTextLayout : public QPlainTextDocumentLayout
 {
     Q_OBJECT
@@ -61,7 +61,7 @@ signals:
     void changeLaidOut();
 
 private:
-    struct AdvanceTable;
+    struct WordWidths;
 
     bool needsOwnLayout(const QTextBlock &block) const;
     bool hasOwnLayout(const QTextBlock &block) const;
@@ -69,8 +69,8 @@ private:
     qreal availableWidth() const;
     bool wraps() const;
     void countLinesThrough(int blockNumber);
-    bool fitsOnOneLine(const QTextBlock &block);
-    const AdvanceTable &advancesFor(int formatIndex, const QTextBlock &block);
+    int quickLineCount(const QTextBlock &block);
+    WordWidths &widthsFor(const QTextFragment &fragment);
     QTextLayout *laidOut(const QTextBlock &block);
 
     qreal textWidth() const { return m_viewWidth(); }
@@ -82,6 +82,6 @@ private:
     int m_countedBlocks = 0;   // blocks [0, m_countedBlocks) have exact line counts
     qreal m_countedWidth = -1; // the width they were counted at
     mutable std::vector<signed char> m_ownByFormat; // -1 unknown, 0 or 1
-    std::vector<const AdvanceTable *> m_advancesByFormat;
-    QHash<QString, AdvanceTable *> m_advancesByFont;
+    std::vector<WordWidths *> m_widthsByFormat;
+    QHash<QString, WordWidths *> m_widthsByFont;
 };
