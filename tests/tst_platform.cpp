@@ -1,3 +1,4 @@
+#include "EffectiveUser.h"
 #include "TestEnvironment.h"
 
 #include "platform/Clipboard.h"
@@ -24,28 +25,8 @@ Q_DECLARE_METATYPE(QFileDevice::FileError)
 
 namespace {
 
-constexpr uid_t NobodyUid = 65534;
-
-// Takes another effective user for its lifetime (root only; anyone may
-// "switch" to themselves).
-class EffectiveUser
-{
-public:
-    explicit EffectiveUser(uid_t uid)
-        : m_previous(geteuid()), m_active(uid == m_previous || seteuid(uid) == 0)
-    {
-    }
-    ~EffectiveUser()
-    {
-        if (m_active && geteuid() != m_previous && seteuid(m_previous) != 0)
-            qFatal("cannot return to the test's own user");
-    }
-    bool active() const { return m_active; }
-
-private:
-    uid_t m_previous;
-    bool m_active;
-};
+using testenv::EffectiveUser;
+using testenv::NobodyUid;
 
 } // namespace
 

@@ -4,6 +4,7 @@
 // modified.
 
 #include "DocumentTestSupport.h"
+#include "EffectiveUser.h"
 #include "TestEnvironment.h"
 
 #include "platform/RuntimeError.h"
@@ -21,28 +22,8 @@ using namespace doctest;
 
 namespace {
 
-constexpr uid_t NobodyUid = 65534;
-
-// Takes another effective user for its lifetime (root only; anyone may
-// "switch" to themselves). Folder permissions do not stop root.
-class EffectiveUser
-{
-public:
-    explicit EffectiveUser(uid_t uid)
-        : m_previous(geteuid()), m_active(uid == m_previous || seteuid(uid) == 0)
-    {
-    }
-    ~EffectiveUser()
-    {
-        if (m_active && geteuid() != m_previous && seteuid(m_previous) != 0)
-            qFatal("cannot return to the test's own user");
-    }
-    bool active() const { return m_active; }
-
-private:
-    uid_t m_previous;
-    bool m_active;
-};
+using testenv::EffectiveUser;
+using testenv::NobodyUid;
 
 // A small file system of its own, mounted for the test's lifetime (root
 // only).
