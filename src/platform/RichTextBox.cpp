@@ -1006,5 +1006,5 @@ void RichTextBox::changeEvent(QEvent *event)
 {
     QPlainTextEdit::changeEvent(event);
     if (event->type() == QEvent::FontChange)
-        d->layout->invalidateLineCounts();
+        d->layout->forgetFormats();
 }

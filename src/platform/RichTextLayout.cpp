@@ -113,7 +113,7 @@ RichTextLayout::RichTextLayout(QTextDocument *document)
 void RichTextLayout::setViewWidth(std::function<qreal()> viewWidth)
 {
     m_viewWidth = std::move(viewWidth);
-    invalidateLineCounts();
+    forgetFormats();
 }
 
 RichTextLayout::~RichTextLayout()
@@ -279,7 +279,7 @@ void RichTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 {
     QTextDocument *doc = document();
     if (charsAdded == 0 && doc->characterCount() <= 1)
-        invalidateLineCounts(); // cleared: format numbers start again
+        forgetFormats(); // cleared: format numbers start again
     const QTextBlock first = doc->findBlock(from);
     const QTextBlock last = doc->findBlock(std::max(0, from + charsRemoved + charsAdded - 1));
     if (first.isValid() && first == last && first.length() > 0 && doc->blockCount() == m_blockCount) {
@@ -305,6 +305,11 @@ void RichTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 }
 
 void RichTextLayout::invalidateLineCounts()
+{
+    m_countedBlocks = 0;
+}
+
+void RichTextLayout::forgetFormats()
 {
     m_countedBlocks = 0;
     m_ownByFormat.clear();

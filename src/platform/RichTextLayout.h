@@ -38,8 +38,11 @@ public:
     int lineOf(int documentPosition);
     int lineStartOf(int documentPosition);
 
-    // Line counts must be worked out again (wrap width, fonts or zoom changed).
+    // Line counts must be worked out again: the wrap width changed.
     void invalidateLineCounts();
+    // Fonts changed, or the document's formats were dropped: word widths and
+    // what is known of each format must be worked out again too.
+    void forgetFormats();
 
     // The marker shown before a bulleted or numbered paragraph, or "".
     static QString markerText(const QTextBlock &block);
