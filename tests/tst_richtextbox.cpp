@@ -300,8 +300,18 @@ private slots:
         if (italic) {
             box->setSelLength(box->textLength());
             box->setSelItalic(true);
-            box->setSelStart(0);
         }
+        // Runs of other formats inside words and across them.
+        for (int run = 0; run < 40; ++run) {
+            box->setSelStart(int(random.bounded(box->textLength())));
+            box->setSelLength(int(random.bounded(1, 30)));
+            if (run % 2)
+                box->setSelBold(true);
+            else
+                box->setSelFontSize(run % 4 ? 14 : 7);
+        }
+        box->setSelStart(0);
+        box->resize(width, 301); // drops every paragraph's layout, so all are counted anew
         const int counted = box->GetLineFromChar(box->textLength());
         int unshaped = 0, lines = 0;
         for (QTextBlock block = box->document()->firstBlock(); block.isValid(); block = block.next()) {
