@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QMimeData>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -698,6 +699,26 @@ private slots:
         source.moveContentsFrom(*box);
         QCOMPARE(source.Text(), QString("one\r\ntXwo three"));
         QCOMPARE(box->Text(), QString());
+    }
+
+    void wrappedTextNeedsNoSideways()
+    {
+        // A document laid out in a wide control and moved into a narrow one
+        // that wraps: nothing reaches past the view.
+        show("", 300);
+        RichTextBox wide;
+        wide.resize(1500, 300);
+        wide.setText(QString("long line of words ").repeated(30));
+        wide.document()->documentLayout()->blockBoundingRect(wide.document()->firstBlock());
+        box->moveContentsFrom(wide);
+        box->viewport()->repaint();
+        QApplication::processEvents();
+        QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
+        // Without wrapping the long line can be scrolled to.
+        box->setRightMargin(RichTextBox::NoWrapRightMargin);
+        box->viewport()->repaint();
+        QApplication::processEvents();
+        QVERIFY(box->horizontalScrollBar()->maximum() > 0);
     }
 
     void appearance()

@@ -13,9 +13,7 @@
 RichTextBox::RichTextBox(QWidget *parent)
     : QPlainTextEdit(parent), d(new Private(this))
 {
-    auto *document = new QTextDocument(this);
-    document->setDocumentLayout(new RichTextLayout(document));
-    d->attach(document);
+    d->attach(new QTextDocument(this));
     setAcceptDrops(true);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { d->checkSelectionChange(); });
     connect(this, &QPlainTextEdit::selectionChanged, this, [this] { d->checkSelectionChange(); });
@@ -131,14 +129,12 @@ void RichTextBox::moveContentsFrom(RichTextBox &source)
     source.d->flush();
     QTextDocument *taken = source.d->document;
     QTextDocument *given = d->document;
-    const PlainTextFormat format = source.d->plainFormat;
-    d->changeRaised = source.d->changeRaised = true;
-    source.d->attach(given);
+    source.d->attach(new QTextDocument(&source));
     d->attach(taken);
-    d->changeRaised = source.d->changeRaised = false;
-    d->plainFormat = format;
-    source.d->replaceAll(QString());
+    delete given;
+    d->plainFormat = source.d->plainFormat;
     setTextCursor(QTextCursor(taken));
+    emit source.Change();
     emit Change();
 }
 

@@ -254,16 +254,20 @@ public:
         glyphCached.swap(visible);
     }
 
-    // Shows document, whose layout is a RichTextLayout, in this control.
+    // Shows newDocument in this control. A document layout keeps the width of
+    // the first view that showed it, so the document gets a fresh layout for
+    // this control, which takes over the plain-text copy of the old one.
     void attach(QTextDocument *newDocument)
     {
         if (document)
             QObject::disconnect(document, nullptr, q, nullptr);
-        if (layout)
-            QObject::disconnect(layout, nullptr, q, nullptr);
+        auto *fresh = new RichTextLayout(newDocument);
+        if (auto *previous = qobject_cast<RichTextLayout *>(newDocument->documentLayout()))
+            fresh->mirror() = std::move(previous->mirror());
+        newDocument->setDocumentLayout(fresh);
         document = newDocument;
         document->setParent(q);
-        layout = static_cast<RichTextLayout *>(document->documentLayout());
+        layout = fresh;
         layout->setViewWidth([this] { return qreal(q->viewport()->width()); });
         QObject::connect(document, &QTextDocument::contentsChange, q,
                          [this](int from, int removed, int added) { onContentsChange(from, removed, added); });

@@ -113,6 +113,7 @@ RichTextLayout::RichTextLayout(QTextDocument *document)
 void RichTextLayout::setViewWidth(std::function<qreal()> viewWidth)
 {
     m_viewWidth = std::move(viewWidth);
+    m_widest = 0;
     forgetFormats();
 }
 
@@ -262,8 +263,10 @@ void RichTextLayout::layoutOwn(const QTextBlock &block) const
 
 QSizeF RichTextLayout::documentSize() const
 {
+    // Wrapped lines never reach past the view; without wrapping the widest
+    // line laid out sets the width to scroll over.
     const QSizeF base = QPlainTextDocumentLayout::documentSize();
-    return QSizeF(std::max(base.width(), m_widest), base.height());
+    return QSizeF(wraps() ? base.width() : std::max(base.width(), m_widest), base.height());
 }
 
 QRectF RichTextLayout::blockBoundingRect(const QTextBlock &block) const
