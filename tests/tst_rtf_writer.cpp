@@ -29,11 +29,6 @@ std::unique_ptr<QTextDocument> documentWith(const QString &text, const QTextChar
     return document;
 }
 
-QByteArray body(const QByteArray &rtf)
-{
-    return rtf.mid(rtf.indexOf("\\uc1 \r\n") + 7);
-}
-
 } // namespace
 
 class TestRtfWriter : public QObject
