@@ -80,6 +80,22 @@ inline const QString UnknownErrorTitle = QStringLiteral("Unknown Error");
 inline const QString UnknownErrorLastLine =
     QStringLiteral("Click 'OK' to close Scrivlet or 'Cancel' to attempt to resume operation.");
 
+// Checks that box is the trap's "Unknown Error" box for error number, and
+// returns its middle line, the error's message, for the caller to check.
+// Callers return when QTest::currentTestFailed().
+inline QString unknownErrorMessage(const ScriptedModalHost::MessageBoxCall &box, int number)
+{
+    [&] {
+        QCOMPARE(box.title, UnknownErrorTitle);
+        QCOMPARE(box.buttons, UnknownErrorButtons);
+        const QStringList lines = box.prompt.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.at(0), QStringLiteral("An Unknown Error occured: %1").arg(number));
+        QCOMPARE(lines.at(2), UnknownErrorLastLine);
+    }();
+    return box.prompt.section(QStringLiteral("\r\n"), 1, 1);
+}
+
 inline const QString SaveFailedTitle = QStringLiteral("Save Failed");
 
 // The file dialogs' set-up.
