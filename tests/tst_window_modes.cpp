@@ -1,13 +1,16 @@
 // Switching between the normal and the small window, the view toggles, the
 // layout of the editor and the caption.
 
+#include "ScriptedModalHost.h"
 #include "ShellTestSupport.h"
 #include "TestEnvironment.h"
 
 #include "app/EditorLayout.h"
 #include "app/WindowTitle.h"
+#include "platform/MessageBox.h"
 #include "platform/Twips.h"
 
+#include <QCloseEvent>
 #include <QMenuBar>
 
 using namespace shelltest;
@@ -305,21 +308,41 @@ private slots:
     }
 
     // In the running program: replacing the window does not end it, the
-    // user's closing of the last window does.
+    // user's closing of the last window does, in either mode (the small
+    // window is a tool window, which Qt alone would not end the program for).
+    void onlyTheUsersCloseEndsTheProgram_data()
+    {
+        QTest::addColumn<QStringList>("switches");
+        QTest::addColumn<bool>("unsaved");
+        QTest::newRow("normal window") << QStringList{"mnuSmallWin", "mnuNormalWin"} << false;
+        QTest::newRow("small window") << QStringList{"mnuSmallWin"} << false;
+        QTest::newRow("small window after switches, unsaved changes")
+            << QStringList{"mnuSmallWin", "mnuNormalWin", "mnuSmallWin"} << true;
+    }
     void onlyTheUsersCloseEndsTheProgram()
     {
+        QFETCH(QStringList, switches);
+        QFETCH(bool, unsaved);
+        ScriptedModalHost host;
         start();
+        if (unsaved) {
+            App.CurrentRichTextBox->setText(QStringLiteral("typed"));
+            host.answerMessageBox(vbNo);
+        }
         bool survivedSwitches = false;
         bool timedOut = false;
-        QTimer::singleShot(0, qApp, [] {
-            item("mnuSmallWin").trigger();
-            item("mnuNormalWin").trigger();
+        QTimer::singleShot(0, qApp, [&switches] {
+            for (const QString &name : std::as_const(switches))
+                item(name.toLatin1().constData()).trigger();
         });
         QTimer closeLater;
         closeLater.setSingleShot(true);
         connect(&closeLater, &QTimer::timeout, [&survivedSwitches] {
             survivedSwitches = true;
-            currentWindow().close();
+            // As the window manager's close button does: a close event for the
+            // shown window.
+            QCloseEvent close;
+            QApplication::sendEvent(&currentWindow(), &close);
         });
         closeLater.start(300);
         QTimer watchdog;
@@ -331,8 +354,9 @@ private slots:
         watchdog.start(10000);
         QCoreApplication::exec();
         QVERIFY(survivedSwitches);
-        QVERIFY(!timedOut);
-        QVERIFY(!frmNormal().isLoaded());
+        QVERIFY2(!timedOut, "the event loop went on after the last window closed");
+        QVERIFY(!App.CurrentForm->isLoaded());
+        QCOMPARE(host.messageBoxes().size(), unsaved ? 1 : 0);
     }
 
     void userCloseUnloadsTheBufferButASwitchDoesNot()

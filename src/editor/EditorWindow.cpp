@@ -16,6 +16,7 @@
 #include "platform/Twips.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenuBar>
 
 EditorWindow::EditorWindow(EditorForm &form)
@@ -109,6 +110,11 @@ void EditorWindow::closeEvent(QCloseEvent *event)
     }
     event->accept();
     m_form.windowClosed();
+    // The user closed the one editor window, so the program ends. Qt would end
+    // it only after its last primary window, and the small window, a tool
+    // window, does not count as one. (quit() would first ask every window to
+    // close, the one just closed among them.)
+    QCoreApplication::exit(0);
 }
 
 void EditorWindow::changeEvent(QEvent *event)
