@@ -5,6 +5,7 @@
 
 #include "DocumentTestSupport.h"
 #include "EffectiveUser.h"
+#include "SmallDisk.h"
 #include "TestEnvironment.h"
 
 #include "platform/RuntimeError.h"
@@ -13,7 +14,6 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,40 +24,7 @@ namespace {
 
 using testenv::EffectiveUser;
 using testenv::NobodyUid;
-
-// A small file system of its own, mounted for the test's lifetime (root
-// only).
-class SmallDisk
-{
-public:
-    explicit SmallDisk(const QString &folder) : m_folder(QFile::encodeName(folder))
-    {
-        m_mounted = geteuid() == 0 && ::mount("tmpfs", m_folder.constData(), "tmpfs", 0, "size=64k") == 0;
-    }
-    ~SmallDisk()
-    {
-        if (m_mounted && ::umount2(m_folder.constData(), 0) != 0)
-            ::umount2(m_folder.constData(), MNT_DETACH);
-    }
-    bool mounted() const { return m_mounted; }
-
-private:
-    QByteArray m_folder;
-    bool m_mounted = false;
-};
-
-// Fills the disk that holds folder until it has no room left.
-void fill(const QString &folder)
-{
-    QFile filler(QDir(folder).filePath(QStringLiteral("filler")));
-    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    const QByteArray block(1024, 'f');
-    while (filler.write(block) == block.size()) {
-    }
-    const QByteArray byte(1, 'f');
-    while (filler.write(byte) == 1) {
-    }
-}
+using testenv::SmallDisk;
 
 QByteArray encoded(const QString &text, QStringConverter::Encoding encoding, bool bom)
 {
@@ -293,23 +260,70 @@ private slots:
         QVERIFY(!QFileInfo::exists(folder));
     }
 
+    // A full disk fails the save whatever the size: a few hundred bytes stay
+    // in the write buffer until the file is committed, a megabyte is written
+    // at once. Either way the file keeps its old bytes and the document stays
+    // modified.
+    void aFullDisk_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<bool>("saveAs");
+        QTest::addColumn<int>("length");
+        const struct {
+            const char *kind;
+            const char *name;
+            const char *original;
+        } kinds[] = {
+            {"plain text", "doc.txt", "original"},
+            {"Rich Text", "doc.rtf", "{\\rtf1\\ansi original\\par }"},
+        };
+        const struct {
+            const char *name;
+            int length;
+        } sizes[] = {{"a few hundred bytes", 300}, {"a megabyte", 1 << 20}};
+        for (const auto &kind : kinds) {
+            for (const bool saveAs : {false, true}) {
+                for (const auto &size : sizes) {
+                    QTest::addRow("%s, %s, %s", kind.kind, saveAs ? "Save As" : "Save", size.name)
+                        << QString::fromLatin1(kind.name) << QByteArray(kind.original) << saveAs << size.length;
+                }
+            }
+        }
+    }
     void aFullDisk()
     {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, original);
+        QFETCH(bool, saveAs);
+        QFETCH(int, length);
         QTemporaryDir dir;
         const SmallDisk disk(dir.path());
         if (!disk.mounted())
             QSKIP("a full disk needs a small file system of its own, which only root can mount here");
         ScriptedModalHost host;
         start();
-        const QString path = dir.filePath(QStringLiteral("doc.txt"));
-        writeFile(path, "original");
-        openThroughDialog(host, path);
-        fill(dir.path());
-        typeText(LongText);
-        host.answerMessageBox(vbOK);
-        runCommand(Command::FileSave);
-        expectSaveFailed(host, ErrDiskFull, QStringLiteral("Disk full"), path);
-        QCOMPARE(leftOver(dir.path(), {QStringLiteral("doc.txt"), QStringLiteral("filler")}), QStringList());
+        const QString path = dir.filePath(name);
+        writeFile(path, original);
+        if (saveAs)
+            host.chooseFile(path); // an untitled document saved over the file
+        else
+            openThroughDialog(host, path);
+        disk.fill();
+        typeText(QStringLiteral("some words on a line\r\n").repeated(length / 22));
+        host.answerMessageBox(saveAs ? vbCancel : vbOK);
+
+        runCommand(saveAs ? Command::FileSaveAs : Command::FileSave);
+
+        QCOMPARE(readFile(path), original);
+        QVERIFY(!App.IsSaved);
+        QVERIFY2(currentWindow().windowTitle().endsWith(QStringLiteral("* - Scrivlet")),
+                 qPrintable(currentWindow().windowTitle()));
+        QCOMPARE(host.messageBoxes().size(), 1);
+        const QString prompt = host.messageBoxes().first().prompt;
+        QVERIFY2(prompt.contains(QStringLiteral("61")) && prompt.contains(QStringLiteral("Disk full")),
+                 qPrintable(prompt));
+        QCOMPARE(leftOver(dir.path(), {name, QStringLiteral("filler")}), QStringList());
     }
 
     // --- failed saves under a new name (Save As, under the error trap) ---

@@ -1,3 +1,4 @@
+#include "SmallDisk.h"
 #include "TestEnvironment.h"
 
 #include "platform/RuntimeError.h"
@@ -6,6 +7,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -13,6 +17,12 @@
 namespace {
 
 const QString App = QStringLiteral("ScrivletSettingsTest");
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
 
 QString storeFile(const QString &app)
 {
@@ -164,6 +174,43 @@ private slots:
         file.close();
         QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("List")), QStringLiteral("a, b"));
         QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("Number")), QStringLiteral("12"));
+    }
+
+    // A store that cannot be written (a full disk) keeps its file as it was,
+    // leaves no temporary file behind, and says that it failed.
+    void aFullDiskKeepsTheStoredFile_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::newRow("a short value") << 10;
+        QTest::newRow("a value larger than the disk") << 200000;
+    }
+    void aFullDiskKeepsTheStoredFile()
+    {
+        QFETCH(int, length);
+        QTemporaryDir dir;
+        const testenv::SmallDisk disk(dir.path());
+        if (!disk.mounted())
+            QSKIP("a full disk needs a small file system of its own, which only root can mount here");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+        const auto restorePath = qScopeGuard([] {
+            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, testenv::homeDir() + "/config");
+        });
+        SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("Left"), QStringLiteral("100"));
+        const QString file = dir.filePath(QStringLiteral("%1/%1.conf").arg(App));
+        const QByteArray before = contents(file);
+        QVERIFY(before.contains("Left=100"));
+        disk.fill();
+
+        const QString value(length, QLatin1Char('v'));
+        SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("Left"), value);
+        QSettings store(QSettings::NativeFormat, QSettings::UserScope, App, App);
+        store.setValue(QStringLiteral("Settings/Top"), value);
+        store.sync();
+
+        QCOMPARE(store.status(), QSettings::AccessError);
+        QCOMPARE(contents(file), before);
+        QCOMPARE(QDir(QFileInfo(file).path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QFileInfo(file).fileName()});
     }
 
     void namelessWritesAreRefused_data()

@@ -30,7 +30,14 @@ void writeWholeFile(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw fileError(path, file.error(), file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    // What the write buffer still holds reaches the file only in a flush, and
+    // commit() would not report its failure: a few hundred bytes on a full
+    // disk would leave an empty file behind a commit that says all is well.
+    // So the buffer is flushed and checked here, and only a file written
+    // whole replaces the old one.
+    const bool written = file.write(bytes) == bytes.size() && file.flush()
+                         && file.error() == QFileDevice::NoError;
+    if (!written || !file.commit())
         throw fileError(path, file.error(), file.errorString());
 }
 
