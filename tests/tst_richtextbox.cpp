@@ -271,7 +271,9 @@ private slots:
         QTest::addColumn<QString>("font");
         QTest::addColumn<bool>("italic");
         QTest::addColumn<int>("width");
-        for (const char *font : {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono"})
+        // DejaVu Math TeX Gyre has no italic face: its slant is drawn by
+        // shearing the upright one.
+        for (const char *font : {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono", "DejaVu Math TeX Gyre"})
             for (bool italic : {false, true})
                 for (int width : {97, 260, 333, 613})
                     QTest::newRow(qPrintable(QStringLiteral("%1%2 %3").arg(font, italic ? " italic" : "").arg(width)))
@@ -321,7 +323,8 @@ private slots:
             lines += block.layout()->lineCount();
         }
         QCOMPARE(counted, lines - 1);
-        if (width > 200) // narrower, the long words go to the real layout
+        const bool sheared = italic && font == QLatin1String("DejaVu Math TeX Gyre");
+        if (width > 200 && !sheared) // narrower, the long words go to the real layout
             QVERIFY2(unshaped > 150, "most paragraphs were counted without laying them out");
     }
 

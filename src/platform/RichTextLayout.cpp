@@ -2,6 +2,8 @@
 
 #include "TextFormat.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
@@ -74,7 +76,8 @@ bool isLeftAligned(Qt::Alignment alignment)
 struct RichTextLayout::WordWidths
 {
     explicit WordWidths(const QFont &font, const QPaintDevice *device)
-        : metrics(font, device), space(metrics.horizontalAdvance(QLatin1Char(' ')))
+        : metrics(font, device), space(metrics.horizontalAdvance(QLatin1Char(' '))),
+          slantIsSynthesized(isSlantSynthesized(font))
     {
         for (int c = 0; c < 0x100; ++c)
             overhang[c] = std::max<qreal>(0, -metrics.rightBearing(QChar(c)));
@@ -97,8 +100,20 @@ struct RichTextLayout::WordWidths
         return width;
     }
 
+    // A slant that the system draws by shearing an upright face (no italic
+    // face is installed) makes glyphs overhang where the layout does not
+    // count them, so words in such a font are left to the real layout.
+    static bool isSlantSynthesized(const QFont &font)
+    {
+        if (font.style() == QFont::StyleNormal)
+            return false;
+        const QFontInfo matched(font);
+        return QFontDatabase::font(matched.family(), matched.styleName(), 12).style() == QFont::StyleNormal;
+    }
+
     QFontMetricsF metrics;
     qreal space;
+    bool slantIsSynthesized;
     qreal overhang[0x100];
     QHash<QString, qreal> words;
 };
@@ -390,6 +405,8 @@ int RichTextLayout::quickLineCount(const QTextBlock &block)
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         WordWidths &widths = widthsFor(fragment);
+        if (widths.slantIsSynthesized)
+            return 0;
         const int fragmentEnd = fragment.position() + fragment.length();
         for (int p = fragment.position(); p < fragmentEnd;) {
             if (m_mirror.at(p) == QLatin1Char(' ')) {
