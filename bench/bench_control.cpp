@@ -191,15 +191,25 @@ BENCHMARK(BM_FormatWholeText_Qt<QTextEdit>)->Name("BM_FormatWholeText/QTextEdit"
 
 // ---- lines, positions, searching ----------------------------------------
 
+// The editor loaded once for the benchmarks that share it. It is deleted with
+// the application: a widget destroyed after QApplication, at exit, crashes.
+RichTextBox *sharedLoadedEditor = nullptr;
+
+void deleteSharedLoadedEditor()
+{
+    delete sharedLoadedEditor;
+    sharedLoadedEditor = nullptr;
+}
+
 RichTextBox &loadedEditor()
 {
-    static std::unique_ptr<RichTextBox> editor = [] {
-        auto e = shownEditor<RichTextBox>();
-        e->setText(textOfLines(160000));
-        paint(*e);
-        return e;
-    }();
-    return *editor;
+    if (!sharedLoadedEditor) {
+        sharedLoadedEditor = shownEditor<RichTextBox>().release();
+        sharedLoadedEditor->setText(textOfLines(160000));
+        paint(*sharedLoadedEditor);
+        qAddPostRoutine(deleteSharedLoadedEditor);
+    }
+    return *sharedLoadedEditor;
 }
 
 void BM_GetLineFromChar(benchmark::State &state)
