@@ -1,7 +1,8 @@
-// The RTF reader: text, characters and code pages, character and paragraph
-// formats, fields, pictures, insertion at a cursor, malformed and non-RTF
-// input, and the inputs the fuzzer found.
+// The RTF reader: text, characters and code pages, tables, character and
+// paragraph formats, fields, pictures, insertion at a cursor, malformed and
+// non-RTF input, and the inputs the fuzzer found.
 #include "TestEnvironment.h"
+#include "rtf_support/LibreOfficeText.h"
 #include "rtf_support/RtfTestDocument.h"
 
 #include "platform/RuntimeError.h"
@@ -26,6 +27,23 @@ QTextCharFormat formatAt(const QTextDocument &document, const QString &text)
     QTextCursor cursor(const_cast<QTextDocument *>(&document));
     cursor.setPosition(found.selectionStart() + 1);
     return cursor.charFormat();
+}
+
+// A file of tests/data/rtf.
+QString dataFile(const QString &name)
+{
+    return QStringLiteral(SCRIVLET_TEST_DATA_DIR) + "/rtf/" + name;
+}
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList wordsOf(const QString &text)
+{
+    return text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
 }
 
 QTextBlockFormat blockFormatOf(const QTextDocument &document, const QString &text)
@@ -85,6 +103,24 @@ private slots:
         QTest::newRow("table cells and rows")
             << QByteArray("\\trowd\\cellx100\\cellx200\\pard\\intbl a\\cell b\\cell\\row\\trowd\\pard\\intbl \\cell d\\cell\\row after")
             << "a\tb\n\td\nafter";
+        // Nested cells and rows read as outer ones: the properties of a nested
+        // row follow its cells and hold its \nestrow.
+        QTest::newRow("nested rows in a cell with text")
+            << QByteArray("\\trowd\\cellx900\\cellx1800\\pard\\intbl\\itap1 out\\par\\pard\\intbl\\itap2 a\\nestcell b\\nestcell"
+                          "{\\*\\nesttableprops\\trowd\\cellx400\\cellx800\\nestrow}c\\nestcell\\nestcell"
+                          "{\\*\\nesttableprops\\trowd\\cellx400\\cellx800\\nestrow}"
+                          "\\pard\\intbl\\itap1 tail\\cell e\\cell\\row after")
+            << "out\na\tb\nc\t\ntail\te\nafter";
+        QTest::newRow("nested table three deep")
+            << QByteArray("\\trowd\\cellx900\\pard\\intbl\\itap3 a\\nestcell b\\nestcell{\\*\\nesttableprops\\nestrow}"
+                          "\\pard\\intbl\\itap2 c\\nestcell{\\*\\nesttableprops\\nestrow}\\pard\\intbl\\itap1 d\\cell\\row")
+            << "a\tb\nc\nd";
+        QTest::newRow("stand-in for readers without nested tables not shown")
+            << QByteArray("\\itap2 a\\nestcell{\\nonesttables\\par}b\\nestcell{\\nonesttables\\par}"
+                          "{\\*\\nesttableprops\\nestrow}{\\nonesttables a b\\par}after")
+            << "a\tb\nafter";
+        QTest::newRow("nested row in a skipped destination")
+            << QByteArray("a{\\header h\\nestcell{\\*\\nesttableprops\\nestrow}}b") << "ab";
         QTest::newRow("list text not shown")
             << QByteArray("{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}one\\par{\\listtext 2.\\tab}two")
             << "one\ntwo";
@@ -97,6 +133,33 @@ private slots:
         QFETCH(QByteArray, body);
         QFETCH(QString, expected);
         QCOMPARE(textOf(Header + body + "}"), expected);
+    }
+
+    // A file in the layout a word processor writes, with nested tables two
+    // and three deep, cells of several paragraphs, empty cells and a
+    // stand-in for older readers.
+    void nestedTableFile()
+    {
+        const QString expected = "Nested heading\nOuter first\nInner alpha\tInner beta\nInner beta again\n"
+                                 "Inner gamma\t\nOuter tail\tOuter second\nMiddle left\nDeep one\tDeep two\n"
+                                 "\tMiddle right\n\tOuter last\nAfter the table";
+        QCOMPARE(read(contentsOf(dataFile("nested-table.rtf")))->toPlainText(), expected);
+    }
+
+    // LibreOffice shows the same words in the same order. It puts every cell
+    // on a line of its own, so lines are not compared. Skipped where
+    // LibreOffice is not installed.
+    void libreOfficeShowsTheSameWords()
+    {
+        const QString soffice = rtftest::sofficePath();
+        if (soffice.isEmpty())
+            QSKIP("soffice (LibreOffice) is not installed");
+        const QString path = dataFile("nested-table.rtf");
+        QStringList theirs;
+        rtftest::libreOfficeLines(soffice, path, theirs);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(wordsOf(read(contentsOf(path))->toPlainText()), wordsOf(theirs.join('\n')));
     }
 
     void codePages_data()

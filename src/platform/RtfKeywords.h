@@ -10,7 +10,7 @@ namespace rtf {
     X(rtf) X(ansi) X(mac) X(pc) X(pca) X(ansicpg) X(deff) X(uc) X(u)                     \
     /* destinations read */                                                              \
     X(fonttbl) X(colortbl) X(field) X(fldinst) X(fldrslt) X(pict) X(shppict) X(pntext)   \
-    X(listtext) X(pn) X(upr) X(ud)                                                       \
+    X(listtext) X(pn) X(upr) X(ud) X(nesttableprops)                                     \
     /* destinations skipped */                                                           \
     X(stylesheet) X(info) X(header) X(headerl) X(headerr) X(headerf) X(footer)           \
     X(footerl) X(footerr) X(footerf) X(footnote) X(annotation) X(atnid) X(atnauthor)     \
@@ -19,6 +19,7 @@ namespace rtf {
     X(listoverridetable) X(revtbl) X(rsidtbl) X(xmlnstbl) X(pgdsctbl) X(ftnsep)          \
     X(ftnsepc) X(aftnsep) X(aftnsepc) X(bkmkstart) X(bkmkend) X(themedata)               \
     X(colorschememapping) X(datastore) X(latentstyles) X(generator) X(falt) X(panose)    \
+    X(nonesttables)                                                                      \
     /* font and colour tables */                                                         \
     X(f) X(fcharset) X(cpg) X(red) X(green) X(blue)                                      \
     /* characters */                                                                     \

@@ -29,6 +29,7 @@ enum class Destination : quint8 {
     ListDefinition,   // \pn
     Picture,
     UnicodeAlternative, // \upr: only its \ud part is read
+    NestedTableProperties, // \nesttableprops: only the \nestrow in it acts
 };
 
 struct GroupState
@@ -79,6 +80,7 @@ private:
     void prepareBodyText();
     void flushRun();
     void endParagraph();
+    void breakParagraph();
     void cellEnd();
     ListMark takeListMark();
     int currentCodePage();
@@ -362,6 +364,7 @@ void Parser::handleText(std::string_view bytes)
     case Destination::Skip:
     case Destination::ListDefinition:
     case Destination::UnicodeAlternative:
+    case Destination::NestedTableProperties:
         return;
     }
 }
@@ -439,8 +442,13 @@ ListMark Parser::takeListMark()
 
 void Parser::endParagraph()
 {
-    if (state().destination != Destination::Text)
-        return;
+    if (state().destination == Destination::Text)
+        breakParagraph();
+}
+
+// Ends the paragraph of the document text, wherever the paragraph mark was read.
+void Parser::breakParagraph()
+{
     m_cellSeparatorPending = false;
     flushRun();
     m_builder.endParagraph(state().para, takeListMark());
@@ -619,6 +627,12 @@ void Parser::handleWord(const Token &token)
     case Destination::FieldInstruction:
     case Destination::ListText:
         break; // formats and characters act here too
+    case Destination::NestedTableProperties:
+        // A nested row's properties follow its cells, and its \nestrow,
+        // in this group, ends the row as \row ends an outer one.
+        if (keyword == Keyword::nestrow)
+            breakParagraph();
+        return;
     case Destination::Skip:
     case Destination::UnicodeAlternative:
         return;
@@ -766,6 +780,10 @@ bool Parser::handleDestination(Keyword keyword)
         else
             return true;
         break;
+    case Keyword::nesttableprops:
+        destination = group.destination == Destination::Text ? Destination::NestedTableProperties
+                                                               : Destination::Skip;
+        break;
     case Keyword::stylesheet: case Keyword::info: case Keyword::header: case Keyword::headerl:
     case Keyword::headerr: case Keyword::headerf: case Keyword::footer: case Keyword::footerl:
     case Keyword::footerr: case Keyword::footerf: case Keyword::footnote: case Keyword::annotation:
@@ -778,6 +796,7 @@ bool Parser::handleDestination(Keyword keyword)
     case Keyword::aftnsep: case Keyword::aftnsepc: case Keyword::bkmkstart: case Keyword::bkmkend:
     case Keyword::themedata: case Keyword::colorschememapping: case Keyword::datastore:
     case Keyword::latentstyles: case Keyword::generator: case Keyword::falt: case Keyword::panose:
+    case Keyword::nonesttables: // the plain-text stand-in for the nested tables read here
         destination = Destination::Skip;
         break;
     default:
