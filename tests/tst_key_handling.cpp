@@ -7,11 +7,32 @@
 #include "app/ViewToggles.h"
 #include "platform/Clipboard.h"
 
+#include <QDialog>
 #include <QMenu>
+#include <QScopeGuard>
+#include <QTimer>
+
+#include <tuple>
 
 using namespace shelltest;
 
 Q_DECLARE_METATYPE(Command)
+
+namespace {
+
+// Stands in for a command that asks something in a modal dialog: while the
+// dialog is open it has the focus and the active window, as every real
+// message box and file dialog does.
+int dialogCommandRuns = 0;
+void commandWithADialog()
+{
+    ++dialogCommandRuns;
+    QDialog dialog(&currentWindow());
+    QTimer::singleShot(0, &dialog, &QDialog::accept);
+    dialog.exec();
+}
+
+} // namespace
 
 class KeyHandlingTest : public QObject
 {
@@ -135,6 +156,51 @@ private slots:
         QTest::keyClick(&box, Qt::Key(key), Qt::ControlModifier);
         QCOMPARE(watch.runs(command), 1);
         QCOMPARE(box.Text(), QStringLiteral("abcd"));
+    }
+
+    // A key's command runs once per press, also when it shows a dialog: when
+    // the dialog closes, the key goes on and must not run it again.
+    void keysRunACommandThatShowsADialogOnce_data()
+    {
+        QTest::addColumn<bool>("menuHidden");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<Command>("command");
+        const std::tuple<int, int, Command> keys[] = {
+            {Qt::Key_A, Qt::ControlModifier, Command::EditSelectAll},
+            {Qt::Key_F, Qt::ControlModifier, Command::EditFind},
+            {Qt::Key_G, Qt::ControlModifier, Command::EditGoTo},
+            {Qt::Key_N, Qt::ControlModifier, Command::FileNew},
+            {Qt::Key_O, Qt::ControlModifier, Command::FileOpen},
+            {Qt::Key_P, Qt::ControlModifier, Command::FilePrint},
+            {Qt::Key_S, Qt::ControlModifier, Command::FileSave},
+            {Qt::Key_H, Qt::ControlModifier, Command::EditReplace},
+            {Qt::Key_F3, Qt::NoModifier, Command::EditFindNext},
+            {Qt::Key_F5, Qt::NoModifier, Command::InsertTimeDate},
+        };
+        for (const bool hidden : {false, true}) {
+            for (const auto &[key, modifiers, command] : keys) {
+                QTest::addRow("%s, %s", qPrintable(QKeySequence(key | modifiers).toString()),
+                              hidden ? "menu bar hidden" : "menu bar shown")
+                    << hidden << key << modifiers << command;
+            }
+        }
+    }
+    void keysRunACommandThatShowsADialogOnce()
+    {
+        QFETCH(bool, menuHidden);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(Command, command);
+        const Routine original = routineOf(command);
+        const auto restore = qScopeGuard([&] { routineOf(command) = original; });
+        routineOf(command) = &commandWithADialog;
+        dialogCommandRuns = 0;
+        RichTextBox &box = startWithText(QStringLiteral("abcd"), menuHidden);
+
+        QTest::keyClick(&box, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCoreApplication::processEvents();
+        QCOMPARE(dialogCommandRuns, 1);
     }
 
     // Undo and Delete are the control's own keys while the menu bar is hidden.

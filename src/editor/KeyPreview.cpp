@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -40,11 +42,42 @@ bool KeyPreview::eventFilter(QObject *watched, QEvent *event)
     if (watched == &m_window && focus && focus != &m_window && m_window.isAncestorOf(focus))
         return false;
 
-    const auto &key = *static_cast<QKeyEvent *>(event);
+    if (m_passingOn)
+        return false;
+
+    auto &key = *static_cast<QKeyEvent *>(event);
     if (type == QEvent::ShortcutOverride)
         return !reachesControlFirst(key); // not accepted: the menu's shortcut may take it
+    const int runsBefore = m_commandRuns;
     keyDown(key);
-    return keyPress(controlCharacterCode(key));
+    if (keyPress(controlCharacterCode(key)))
+        return true;
+    if (watched != &m_editor || m_commandRuns == runsBefore)
+        return false;
+    passOnToControlOnly(key);
+    return true;
+}
+
+void KeyPreview::passOnToControlOnly(QKeyEvent &key)
+{
+    // The key's command has run; the control gets the key as always, but a
+    // key it leaves alone must not travel on up to the window, whose look at
+    // it would run the command a second time. (After a dialog has closed, no
+    // widget has the focus, so the window could not tell the key had been
+    // seen.)
+    const QPointer<RichTextBox> editor(&m_editor);
+    {
+        const QScopedValueRollback<bool> passingOn(m_passingOn, true);
+        if (editor)
+            QCoreApplication::sendEvent(editor, &key);
+    }
+    key.accept();
+}
+
+void KeyPreview::run(Command command)
+{
+    ++m_commandRuns;
+    runCommand(command);
 }
 
 bool KeyPreview::reachesControlFirst(const QKeyEvent &key) const
@@ -60,9 +93,9 @@ void KeyPreview::keyDown(const QKeyEvent &key)
 {
     if (App.MenuHidden) {
         if (key.key() == Qt::Key_F3)
-            runCommand(Command::EditFindNext);
+            run(Command::EditFindNext);
         else if (key.key() == Qt::Key_F5)
-            runCommand(Command::InsertTimeDate);
+            run(Command::InsertTimeDate);
     }
 }
 
@@ -73,14 +106,14 @@ bool KeyPreview::keyPress(int keyAscii)
     if (!App.MenuHidden)
         return false;
     switch (keyAscii) {
-    case CtrlA: runCommand(Command::EditSelectAll); break;
-    case CtrlF: runCommand(Command::EditFind); break;
-    case CtrlG: runCommand(Command::EditGoTo); break;
-    case CtrlN: runCommand(Command::FileNew); break;
-    case CtrlO: runCommand(Command::FileOpen); break;
-    case CtrlP: runCommand(Command::FilePrint); break;
-    case CtrlS: runCommand(Command::FileSave); break;
-    case CtrlH: runCommand(Command::EditReplace); return true;
+    case CtrlA: run(Command::EditSelectAll); break;
+    case CtrlF: run(Command::EditFind); break;
+    case CtrlG: run(Command::EditGoTo); break;
+    case CtrlN: run(Command::FileNew); break;
+    case CtrlO: run(Command::FileOpen); break;
+    case CtrlP: run(Command::FilePrint); break;
+    case CtrlS: run(Command::FileSave); break;
+    case CtrlH: run(Command::EditReplace); return true;
     default: break;
     }
     return false;

@@ -5,6 +5,7 @@
 #include <QObject>
 
 class QKeyEvent;
+enum class Command;
 class RichTextBox;
 
 // The editor window's look at every key before its controls get it.
@@ -31,10 +32,14 @@ private:
     // when the key goes no further).
     void keyDown(const QKeyEvent &key);
     bool keyPress(int keyAscii);
+    void run(Command command);
+    void passOnToControlOnly(QKeyEvent &key);
 
     QWidget &m_window;
     RichTextBox &m_editor;
     QList<QKeySequence> m_menuBarShortcuts;
+    int m_commandRuns = 0;    // commands run from keys so far
+    bool m_passingOn = false; // a key goes to the control after its command ran
 };
 
 // The character code a key gives: 1 to 26 for Ctrl with a letter, 0 for keys
