@@ -190,6 +190,28 @@ private slots:
         QCOMPARE(positionPanel(), panelText(rowLine + 1, 3));
     }
 
+    // The caret keeps its line number while the window narrows and the line
+    // starts elsewhere: the next move counts the column from the new start.
+    void columnAfterTheTextWrapsAnew()
+    {
+        EditorWindow &window = start();
+        RichTextBox &box = focusEditor();
+        box.setText(QStringLiteral("word ").repeated(200));
+        int secondRow = 0;
+        while (box.GetLineFromChar(secondRow) == 0)
+            ++secondRow;
+        box.setSelStart(secondRow + 3);
+        QCOMPARE(positionPanel(), panelText(2, 4));
+
+        window.resize(window.width() * 7 / 10, window.height());
+        QTRY_VERIFY(box.GetLineStartFromChar(secondRow + 3) != secondRow);
+        QCOMPARE(box.GetLineFromChar(secondRow + 3), 1);
+        QTest::keyClick(&box, Qt::Key_Right);
+
+        QCOMPARE(box.SelStart(), secondRow + 4);
+        QCOMPARE(positionPanel(), panelText(2, scannedColumn(box, secondRow + 4)));
+    }
+
     // The small window follows each change of the text too; the normal window
     // waits for the caret to move.
     void changeUpdatesOnlyTheSmallWindow_data()

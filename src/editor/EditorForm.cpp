@@ -62,16 +62,20 @@ void EditorForm::UpdateCaretPosition()
     const RichTextBox &box = *w->richTextBox();
     const int selStart = box.SelStart();
     const int line = box.GetLineFromChar(selStart) + 1;
-    if (CurrentLine == line) {
+    const int lineStart = box.GetLineStartFromChar(selStart);
+    if (CurrentLine == line && LastLineStart == lineStart) {
         // Along the same line the column follows the move of the caret.
         if (LastSelStart != selStart) {
             CurrentColumn += selStart - LastSelStart;
             LastSelStart = selStart;
         }
     } else {
+        // Another line, or the same line number starting elsewhere since the
+        // text wrapped anew: the column is counted from the line's start.
         CurrentLine = line;
-        CurrentColumn = selStart - box.GetLineStartFromChar(selStart) + 1;
+        CurrentColumn = selStart - lineStart + 1;
         LastSelStart = selStart;
     }
+    LastLineStart = lineStart;
     w->statusBar1()->Panels(PositionPanel)->setText(positionPanelText(CurrentLine, CurrentColumn));
 }

@@ -43,6 +43,7 @@ public:
     int CurrentLine = 0;
     int CurrentColumn = 0;
     int LastSelStart = 0;
+    int LastLineStart = 0; // where the caret's line started at the last update
     // Shows the line and column of the window's SelStart in its position panel.
     void UpdateCaretPosition();
 

@@ -67,6 +67,7 @@ void EditorWindow::Form_Load()
     m_form.CurrentLine = 1;
     m_form.CurrentColumn = 1;
     m_form.LastSelStart = 0;
+    m_form.LastLineStart = 0;
 }
 
 void EditorWindow::Form_QueryUnload(bool &cancel, int unloadMode)
