@@ -254,6 +254,59 @@ private slots:
         QCOMPARE(box.Text(), QStringLiteral("Hello, world"));
     }
 
+    // Alt with a letter never types it, whether or not a menu takes the key;
+    // a third-level character (AltGr, which Windows gives as Ctrl+Alt) types.
+    void altWithALetterTypesNothing_data()
+    {
+        QTest::addColumn<bool>("menuHidden");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("Alt+Q, menu bar shown") << false << int(Qt::Key_Q) << int(Qt::AltModifier) << "q" << "";
+        QTest::newRow("Alt+Shift+Q") << false << int(Qt::Key_Q) << int(Qt::AltModifier | Qt::ShiftModifier) << "Q"
+                                     << "";
+        for (const char letter : {'Q', 'F', 'E', 'O', 'V', 'H'})
+            QTest::addRow("Alt+%c, menu bar hidden", letter)
+                << true << int(Qt::Key_A + letter - 'A') << int(Qt::AltModifier)
+                << QString(QChar(letter).toLower()) << "";
+        QTest::newRow("Ctrl+Alt+Q giving @") << false << int(Qt::Key_Q)
+                                             << int(Qt::ControlModifier | Qt::AltModifier) << "@" << "@";
+        QTest::newRow("AltGr+Q giving @") << true << int(Qt::Key_Q) << int(Qt::GroupSwitchModifier) << "@" << "@";
+    }
+    void altWithALetterTypesNothing()
+    {
+        QFETCH(bool, menuHidden);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(QString, typed);
+        RichTextBox &box = startWithText(QStringLiteral("ab"), menuHidden);
+
+        QTest::sendKeyEvent(QTest::Press, &box, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+        QTest::sendKeyEvent(QTest::Release, &box, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        QCOMPARE(box.Text(), QStringLiteral("ab") + typed);
+    }
+
+    // The window switch carries the Insert key's state to the new editor, so
+    // that typing does what the INS panel says.
+    void overwriteModeOutlivesTheSwitch()
+    {
+        RichTextBox &box = startWithText(QStringLiteral("abc"), false);
+        box.setSelStart(0);
+        QTest::keyClick(&box, Qt::Key_Insert);
+        QVERIFY(box.overwriteMode());
+
+        item("mnuSmallWin").trigger();
+        RichTextBox &small = focusEditor();
+        small.setSelStart(0);
+        QTest::keyClicks(&small, QStringLiteral("xy"));
+        QCOMPARE(small.Text(), QStringLiteral("xyc"));
+        QTest::keyClick(&small, Qt::Key_Insert); // back to inserting for the tests that follow
+    }
+
     void accessKeysOpenTheMenus_data()
     {
         QTest::addColumn<int>("key");

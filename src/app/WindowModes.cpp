@@ -50,6 +50,9 @@ void SwitchWindowMode(int mode)
     // The document waits in Buffer while no editor window exists. IsSaved is
     // taken first: the old editor is left empty, which counts as no change.
     App.SavedBeforeSwitch = App.IsSaved;
+    // Typing goes on inserting or overwriting as it did, as the INS panel,
+    // which follows the key and not the window, still says.
+    const bool overwrite = App.CurrentRichTextBox->overwriteMode();
     App.Buffer->moveContentsFrom(*App.CurrentRichTextBox);
     SaveWindowSettings();
     App.CurrentForm->Unload();
@@ -62,6 +65,7 @@ void SwitchWindowMode(int mode)
     if (!isCurrentItemChecked("mnuWordwrap"))
         App.CurrentRichTextBox->setRightMargin(RichTextBox::NoWrapRightMargin);
     App.CurrentRichTextBox->moveContentsFrom(*App.Buffer); // Buffer is left empty
+    App.CurrentRichTextBox->setOverwriteMode(overwrite);
     App.IsSaved = App.SavedBeforeSwitch;
     ApplyDefaultStyle();
 

@@ -274,6 +274,15 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // Alt with a key is a command key (a menu's access key, say), never
+    // typing. Ctrl with Alt is how some layouts type their third-level
+    // characters, so that still types.
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !event->text().isEmpty()
+        && event->text().front().isPrint()) {
+        event->ignore();
+        return;
+    }
     QPlainTextEdit::keyPressEvent(event);
 }
 
