@@ -264,6 +264,9 @@ private slots:
         QTest::newRow("only a corner on screen") << "-5900" << "-4900" << "6000" << "5000";
         QTest::newRow("too small") << "1000" << "1000" << "15" << "0";
         QTest::newRow("negative size") << "1000" << "1000" << "-6000" << "-5000";
+        QTest::newRow("larger than the screen") << "0" << "0" << "1e9" << "1e9";
+        QTest::newRow("larger than the screen, off it") << "999999" << "999999" << "1e9" << "1e9";
+        QTest::newRow("wider than the screen, in its middle") << "3000" << "3000" << "90000" << "3000";
     }
 
     void placeOffEveryScreenIsBroughtBack()
@@ -279,10 +282,22 @@ private slots:
         EditorWindow &window = start();
 
         const QRect screen = window.screen()->availableGeometry();
-        const QRect place(window.pos(), window.size());
-        QVERIFY2(screen.contains(place), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(place.x()).arg(place.y()).arg(place.width()).arg(place.height())));
+        QTRY_VERIFY(window.frameGeometry() != window.geometry()); // framed
+        const QRect frame = window.frameGeometry();
+        QVERIFY2(screen.contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())));
         QVERIFY(insideSizeInTwips(window).width() >= 2400);
         QVERIFY(insideSizeInTwips(window).height() >= 1500);
+
+        // What the window stores on closing brings it back to the same place.
+        QVERIFY(window.close());
+        QStringList place;
+        for (const char *key : {"Left", "Top", "Width", "Height"})
+            place << stored(Settings, QLatin1String(key));
+        endRun();
+        for (const char *key : {"Left", "Top", "Width", "Height"})
+            store(Settings, QLatin1String(key), place.takeFirst());
+        EditorWindow &again = start();
+        QTRY_COMPARE(again.frameGeometry(), frame);
     }
 
     void alwaysTopStoredStartsTopMost()

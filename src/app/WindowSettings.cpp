@@ -60,36 +60,53 @@ qint64 squaredDistance(const QRect &area, const QPoint &point)
     return dx * dx + dy * dy;
 }
 
-// The window's frame position and size as they will be: too small a size is
-// made usable, and a window that would show too little of itself on every
-// screen is moved (and shrunk if need be) onto the nearest one.
-QRect usablePlace(QRect place)
+// Where a window with a stored place goes, and the screen area its whole
+// frame must then lie in (empty when the place is used as stored).
+struct Placement {
+    QRect place;
+    QRect frameArea;
+};
+
+// The window's frame position and inside size as they will be: too small a
+// size is made usable; a window larger than the screen it is on is cut to
+// that screen, and one that would show too little of itself on every screen
+// is moved (and cut if need be) onto the nearest one. Either way its frame
+// must then fit the screen.
+Placement usablePlace(QRect place)
 {
     place.setWidth(qMax(place.width(), twipsToPixelsX(MinimumWidthTwips)));
     place.setHeight(qMax(place.height(), twipsToPixelsY(MinimumHeightTwips)));
 
     const QSize enough(twipsToPixelsX(MinimumOnScreenTwips), twipsToPixelsY(MinimumOnScreenTwips));
+    const QScreen *showing = nullptr;
     const QScreen *nearest = nullptr;
     qint64 nearestDistance = std::numeric_limits<qint64>::max();
     for (const QScreen *screen : QGuiApplication::screens()) {
         const QRect area = screen->availableGeometry();
         const QRect shown = area.intersected(place);
         if (shown.width() >= qMin(enough.width(), place.width())
-            && shown.height() >= qMin(enough.height(), place.height()))
-            return place;
+            && shown.height() >= qMin(enough.height(), place.height())) {
+            showing = screen;
+            break;
+        }
         const qint64 distance = squaredDistance(area, place.center());
         if (distance < nearestDistance) {
             nearest = screen;
             nearestDistance = distance;
         }
     }
-    if (!nearest)
-        return place;
-    const QRect area = nearest->availableGeometry();
+    const QScreen *screen = showing ? showing : nearest;
+    if (!screen)
+        return {place, QRect()};
+    const QRect area = screen->availableGeometry();
+    if (showing && area.width() >= place.width() && area.height() >= place.height())
+        return {place, QRect()};
     place.setSize(place.size().boundedTo(area.size()));
-    place.moveLeft(qBound(area.left(), place.left(), area.right() + 1 - place.width()));
-    place.moveTop(qBound(area.top(), place.top(), area.bottom() + 1 - place.height()));
-    return place;
+    if (!showing) {
+        place.moveLeft(qBound(area.left(), place.left(), area.right() + 1 - place.width()));
+        place.moveTop(qBound(area.top(), place.top(), area.bottom() + 1 - place.height()));
+    }
+    return {place, area};
 }
 
 } // namespace
@@ -106,9 +123,11 @@ void LoadWindowSettings()
     const int width = readPixelsX("Width", current.width());
     QRect place(left, top, width, height);
     if (place != current) {
-        place = usablePlace(place);
-        window.move(place.topLeft());
-        window.resize(place.size());
+        const Placement placement = usablePlace(place);
+        window.move(placement.place.topLeft());
+        window.resize(placement.place.size());
+        if (!placement.frameArea.isNull())
+            window.keepFrameWithin(placement.frameArea);
     }
 
     for (const ViewOption &option : viewOptions) {

@@ -19,6 +19,8 @@
 #include <QCoreApplication>
 #include <QMenuBar>
 
+#include <utility>
+
 EditorWindow::EditorWindow(EditorForm &form)
     : m_form(form),
       m_inside(new QWidget(this)),
@@ -90,6 +92,39 @@ void EditorWindow::detach()
     delete m_keyPreview;
     m_keyPreview = nullptr;
     m_inside->removeEventFilter(this);
+}
+
+void EditorWindow::keepFrameWithin(const QRect &area)
+{
+    m_frameArea = area;
+    fitFrameOnceFramed();
+}
+
+bool EditorWindow::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize)
+        fitFrameOnceFramed();
+    return handled;
+}
+
+// The frame is known only once the window manager has put one around the
+// shown window; until then the window's frame is its inside.
+void EditorWindow::fitFrameOnceFramed()
+{
+    if (m_frameArea.isNull() || !isVisible() || frameGeometry() == geometry())
+        return;
+    const QRect area = std::exchange(m_frameArea, QRect());
+    const QSize frameExtra = frameGeometry().size() - size();
+    const QSize inside = size().boundedTo(area.size() - frameExtra);
+    if (inside != size())
+        resize(inside);
+    const QSize frame = inside + frameExtra;
+    const QPoint topLeft(qBound(area.left(), x(), area.right() + 1 - frame.width()),
+                         qBound(area.top(), y(), area.bottom() + 1 - frame.height()));
+    if (topLeft != pos())
+        move(topLeft);
 }
 
 bool EditorWindow::eventFilter(QObject *watched, QEvent *event)

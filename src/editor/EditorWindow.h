@@ -37,11 +37,16 @@ public:
     void Form_Load();
     void Form_QueryUnload(bool &cancel, int unloadMode);
 
+    // Moves the window (and cuts it if need be) so that its whole frame lies
+    // within area, as soon as the window manager has framed it.
+    void keepFrameWithin(const QRect &area);
+
     // Cuts the window off from the program before it is destroyed: no more
     // events reach the program's routines.
     void detach();
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -52,6 +57,7 @@ private:
     void RichTextBox_MouseDown(int button);
     void RichTextBox_OLEDragDrop(const QStringList &files);
     void dockStatusBar();
+    void fitFrameOnceFramed();
     void showMenuBarWhileMenusAreVisible();
 
     EditorForm &m_form;
@@ -61,4 +67,5 @@ private:
     CommonDialog *m_commonDialog;
     EditorMenus m_menus;
     KeyPreview *m_keyPreview;
+    QRect m_frameArea; // where the frame must fit once it is known; empty: nowhere
 };
