@@ -10,6 +10,7 @@
 #include "platform/RuntimeError.h"
 
 #include <QDropEvent>
+#include <QLocale>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -30,6 +31,19 @@ Q_DECLARE_METATYPE(Asker)
 
 namespace {
 
+// Drags data over the current editor and drops it, as another program does.
+void drop(const QMimeData &data)
+{
+    QWidget *viewport = App.CurrentRichTextBox->viewport();
+    const QPointF at(viewport->width() / 2, viewport->height() / 2);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &dropped);
+}
+
 // Drops files on the current editor as a file manager does.
 void dropFiles(const QStringList &paths)
 {
@@ -38,12 +52,7 @@ void dropFiles(const QStringList &paths)
     for (const QString &path : paths)
         urls << QUrl::fromLocalFile(path);
     data.setUrls(urls);
-    QWidget *viewport = App.CurrentRichTextBox->viewport();
-    const QPointF at(viewport->width() / 2, viewport->height() / 2);
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &enter);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &drop);
+    drop(data);
 }
 
 } // namespace
@@ -55,6 +64,9 @@ class FileCommandsTest : public QObject
 private slots:
     void init()
     {
+        // A size in the too-large box is written with the user's decimal
+        // separator; the expected texts are written for the C locale's.
+        QLocale::setDefault(QLocale::c());
         DeleteSetting(AppName);
         QVERIFY(m_dir.isValid());
     }
@@ -348,17 +360,23 @@ private slots:
 
     void tooLargeMessageWritesTheSizeAsANumber_data()
     {
+        QTest::addColumn<QLocale>("locale");
         QTest::addColumn<qint64>("size");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("a fraction") << qint64(11010048) << "10.5";
-        QTest::newRow("whole mebibytes") << qint64(20971520) << "20";
-        QTest::newRow("15 significant digits") << MaxFileSize + 1 << "10.0000009536743";
-        QTest::newRow("no thousands separator") << qint64(2147483648) << "2048";
+        const QLocale german(QLocale::German, QLocale::Germany);
+        QTest::newRow("a fraction") << QLocale::c() << qint64(11010048) << "10.5";
+        QTest::newRow("whole mebibytes") << QLocale::c() << qint64(20971520) << "20";
+        QTest::newRow("15 significant digits") << QLocale::c() << MaxFileSize + 1 << "10.0000009536743";
+        QTest::newRow("no thousands separator") << QLocale::c() << qint64(2147483648) << "2048";
+        QTest::newRow("German decimal comma") << german << qint64(11010048) << "10,5";
+        QTest::newRow("German, no thousands separator") << german << qint64(2147483648) << "2048";
     }
     void tooLargeMessageWritesTheSizeAsANumber()
     {
+        QFETCH(QLocale, locale);
         QFETCH(qint64, size);
         QFETCH(QString, shown);
+        QLocale::setDefault(locale);
         QCOMPARE(tooLargeMessage(size).split(QStringLiteral("\r\n")).at(1),
                  QStringLiteral("This File is ") + shown + QStringLiteral(" Meg."));
     }
@@ -666,6 +684,35 @@ private slots:
         QCOMPARE(App.CurrentRichTextBox->Text(), opened ? QStringLiteral("dropped") : QStringLiteral("mine"));
         QCOMPARE(App.FileTitle, opened ? QStringLiteral("dropped0.txt") : QStringLiteral("Untitled"));
         QCOMPARE(App.IsSaved, opened);
+    }
+
+    // Only files are taken: dropped text is not inserted.
+    void droppedTextDoesNothing_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("plain text") << "text/plain" << QByteArray("dragged words");
+        QTest::newRow("HTML") << "text/html" << QByteArray("<b>dragged</b> words");
+        QTest::newRow("Rich Text") << "text/rtf" << QByteArray("{\\rtf1 dragged words}");
+    }
+    void droppedTextDoesNothing()
+    {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, bytes);
+        ScriptedModalHost host;
+        start();
+        App.CurrentRichTextBox->setText(QStringLiteral("mine"));
+        App.IsSaved = true;
+        QMimeData data;
+        data.setData(format, bytes);
+        if (format != QLatin1String("text/plain"))
+            data.setText(QStringLiteral("dragged words"));
+
+        drop(data);
+
+        QCOMPARE(App.CurrentRichTextBox->Text(), QStringLiteral("mine"));
+        QVERIFY(App.IsSaved);
+        QVERIFY(host.messageBoxes().isEmpty());
     }
 
     void aDroppedFileOpensInTheSmallWindowToo()

@@ -338,31 +338,50 @@ static QStringList droppedFiles(const QMimeData *data)
     return files;
 }
 
-void RichTextBox::dragEnterEvent(QDragEnterEvent *event)
+// Only files may be dropped on the control; the program decides what to do
+// with them. Other data (text dragged from another program or from the
+// control itself) is refused, so nothing is inserted.
+static void acceptFilesOnly(QDropEvent *event)
 {
     if (!droppedFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
     else
-        QPlainTextEdit::dragEnterEvent(event);
+        event->ignore();
+}
+
+void RichTextBox::dragEnterEvent(QDragEnterEvent *event)
+{
+    acceptFilesOnly(event);
 }
 
 void RichTextBox::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (!droppedFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-    else
-        QPlainTextEdit::dragMoveEvent(event);
+    acceptFilesOnly(event);
 }
 
 void RichTextBox::dropEvent(QDropEvent *event)
 {
     const QStringList files = droppedFiles(event->mimeData());
     if (files.isEmpty()) {
-        QPlainTextEdit::dropEvent(event);
+        event->ignore();
         return;
     }
     event->acceptProposedAction();
     emit OLEDragDrop(files);
+}
+
+// Everything the control inserts from data (a middle-click paste of the X
+// primary selection, a paste, a drop) arrives here. It inserts the data's
+// plain text as typed text is inserted, in the format at the insertion point;
+// Rich Text offered beside it is not used. Data without text, and the
+// selection data of X when no program owns the selection, which has no
+// formats at all, insert nothing. (Qt's own insertion reads the first format
+// of the data without checking that there is one.)
+void RichTextBox::insertFromMimeData(const QMimeData *source)
+{
+    const QString text = source && source->hasText() ? source->text() : QString();
+    if (!text.isEmpty())
+        setSelText(text);
 }
 
 void RichTextBox::paintEvent(QPaintEvent *event)
