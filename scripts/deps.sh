@@ -4,8 +4,10 @@
 # apt-get line to run and fails.
 set -euo pipefail
 
+# xvfb and openbox: the virtual X display with a window manager that the
+# tests needing a real X server run on.
 packages=(build-essential cmake qt6-base-dev libgl-dev libbenchmark-dev
-          fonts-dejavu-core fonts-dejavu-extra)
+          fonts-dejavu-core fonts-dejavu-extra xvfb openbox)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -16,15 +16,28 @@ QString homeDir();
 // ../shared/corpus beside the project, or an empty string when it is missing.
 QString corpusDir();
 
+// The first argument of a test program started as a helper process of its
+// own tests (see SCRIVLET_TEST_MAIN_WITH_HELPER).
+inline const QString HelperArgument = QStringLiteral("--helper");
+
 } // namespace testenv
 
 // QTEST_MAIN with an isolated environment.
-#define SCRIVLET_TEST_MAIN(TestClass)                                          \
+#define SCRIVLET_TEST_MAIN(TestClass) SCRIVLET_TEST_MAIN_WITH_HELPER(TestClass, nullptr)
+
+// SCRIVLET_TEST_MAIN for a test program that also serves its tests as another
+// process: started with testenv::HelperArgument first, it runs
+// helper(the arguments after it) in place of the tests and returns its result.
+#define SCRIVLET_TEST_MAIN_WITH_HELPER(TestClass, helper)                      \
     int main(int argc, char **argv)                                            \
     {                                                                          \
         testenv::isolate();                                                    \
         QApplication app(argc, argv);                                          \
         app.setAttribute(Qt::AA_Use96Dpi, true);                               \
+        int (*const helperMain)(const QStringList &) = helper;                 \
+        const QStringList arguments = app.arguments();                         \
+        if (helperMain && arguments.value(1) == testenv::HelperArgument)       \
+            return helperMain(arguments.mid(2));                               \
         TestClass tc;                                                          \
         QTEST_SET_MAIN_SOURCE_PATH                                             \
         return QTest::qExec(&tc, argc, argv);                                  \
