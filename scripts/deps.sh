@@ -5,9 +5,10 @@
 set -euo pipefail
 
 # xvfb and openbox: the virtual X display with a window manager that the
-# tests needing a real X server run on.
+# tests needing a real X server run on; libxcb1-dev lets those tests speak to
+# the window manager.
 packages=(build-essential cmake qt6-base-dev libgl-dev libbenchmark-dev
-          fonts-dejavu-core fonts-dejavu-extra xvfb openbox)
+          fonts-dejavu-core fonts-dejavu-extra xvfb openbox libxcb1-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,132 @@
+// The editor windows under a real window manager (openbox on a virtual X
+// display): the window manager's close button ends the program in either
+// window mode, and a window brought back onto the screen shows its whole
+// frame there.
+
+#include "ScriptedModalHost.h"
+#include "ShellTestSupport.h"
+#include "TestEnvironment.h"
+
+#include "platform/MessageBox.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include <xcb/xcb.h>
+
+using namespace shelltest;
+
+namespace {
+
+xcb_atom_t atom(xcb_connection_t *connection, const char *name)
+{
+    const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return result;
+}
+
+// Asks the window manager to close window, as its close button does: it
+// then sends the window WM_DELETE_WINDOW.
+void closeThroughTheWindowManager(const QWidget &window)
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11->connection();
+    xcb_client_message_event_t message = {};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcb_window_t(window.winId());
+    message.type = atom(connection, "_NET_CLOSE_WINDOW");
+    message.data.data32[0] = XCB_CURRENT_TIME;
+    message.data.data32[1] = 2; // from a pager or the like: honoured at once
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_send_event(connection, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(connection);
+}
+
+} // namespace
+
+class WindowManagerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(qGuiApp->nativeInterface<QNativeInterface::QX11Application>(),
+                 "needs an X display: QT_QPA_PLATFORM=xcb, with DISPLAY set");
+    }
+    void init() { DeleteSetting(AppName); }
+    void cleanup() { endRun(); }
+
+    void closeButtonEndsTheProgram_data()
+    {
+        QTest::addColumn<QString>("windowState");
+        QTest::addColumn<bool>("unsaved");
+        QTest::newRow("normal window") << "0" << false;
+        QTest::newRow("small window") << "1" << false;
+        QTest::newRow("small window, unsaved changes") << "1" << true;
+    }
+    void closeButtonEndsTheProgram()
+    {
+        QFETCH(QString, windowState);
+        QFETCH(bool, unsaved);
+        store(QStringLiteral("Settings"), QStringLiteral("WindowState"), windowState);
+        ScriptedModalHost host;
+        EditorWindow &window = start();
+        if (unsaved) {
+            App.CurrentRichTextBox->setText(QStringLiteral("typed"));
+            host.answerMessageBox(vbNo);
+        }
+        bool timedOut = false;
+        QTimer::singleShot(0, &window, [&window] { closeThroughTheWindowManager(window); });
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, [&timedOut] {
+            timedOut = true;
+            QCoreApplication::exit(1);
+        });
+        watchdog.start(10000);
+        QCoreApplication::exec();
+        QVERIFY2(!timedOut, "the program went on after its window was closed");
+        QVERIFY(!App.CurrentForm->isLoaded());
+        QCOMPARE(host.messageBoxes().size(), unsaved ? 1 : 0);
+        QCOMPARE(stored(QStringLiteral("Settings"), QStringLiteral("WindowState")), windowState);
+    }
+
+    void storedPlaceBeyondTheScreen_data()
+    {
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("size");
+        QTest::newRow("off the screen") << "999999" << "999999" << "6000";
+        QTest::newRow("larger than the screen") << "0" << "0" << "1e9";
+        QTest::newRow("larger than the screen, off it") << "999999" << "999999" << "1e9";
+    }
+    void storedPlaceBeyondTheScreen()
+    {
+        QFETCH(QString, left);
+        QFETCH(QString, top);
+        QFETCH(QString, size);
+        for (const char *key : {"Width", "Height"})
+            store(QStringLiteral("Settings"), QLatin1String(key), size);
+        store(QStringLiteral("Settings"), QStringLiteral("Left"), left);
+        store(QStringLiteral("Settings"), QStringLiteral("Top"), top);
+        EditorWindow &window = start();
+        const QRect screen = window.screen()->availableGeometry();
+        QTRY_VERIFY(window.frameGeometry().height() > window.height()); // the title bar is on
+        QTRY_VERIFY2(screen.contains(window.frameGeometry()),
+                     qPrintable(QStringLiteral("frame %1,%2 %3x%4")
+                                    .arg(window.frameGeometry().x())
+                                    .arg(window.frameGeometry().y())
+                                    .arg(window.frameGeometry().width())
+                                    .arg(window.frameGeometry().height())));
+    }
+};
+
+SCRIVLET_TEST_MAIN(WindowManagerTest)
+#include "tst_x11_window_manager.moc"
