@@ -1,11 +1,14 @@
+#include "app/CommandLine.h"
 #include "app/Main.h"
 
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
+    // Read before QApplication takes its own options out of argv.
+    const QString pathToOpen = commandLinePath(receivedArguments(argc, argv));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Scrivlet"));
-    Main();
+    Main(pathToOpen);
     return app.exec();
 }

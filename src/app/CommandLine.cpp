@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include <QCoreApplication>
+#include <QFile>
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
@@ -45,11 +45,20 @@ QString argumentTextOf(const QString &commandLine)
     return commandLine.mid(i);
 }
 
-QString commandLinePath()
+QStringList receivedArguments(int argc, const char *const *argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QFile::decodeName(argv[i]));
+    return arguments;
+}
+
+QString commandLinePath(const QStringList &received)
 {
 #ifdef Q_OS_WIN
+    Q_UNUSED(received); // the raw command line keeps its quotes
     return pathFromArgumentText(argumentTextOf(QString::fromWCharArray(GetCommandLineW())));
 #else
-    return pathFromArguments(QCoreApplication::arguments());
+    return pathFromArguments(received);
 #endif
 }

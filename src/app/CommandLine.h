@@ -3,9 +3,14 @@
 #include <QString>
 #include <QStringList>
 
-// The path of the file to open that the program was started with; empty when
-// there is none.
-QString commandLinePath();
+// The arguments the program received (the program first), as they were
+// before Qt took out the options it knows (-reverse, -style ...): a file may
+// have such a name.
+QStringList receivedArguments(int argc, const char *const *argv);
+
+// The path of the file to open that the program was started with, from the
+// arguments it received; empty when there is none.
+QString commandLinePath(const QStringList &received);
 
 // The path in the raw argument text (all that follows the program's own name):
 // the text with its first and last characters dropped when both are double

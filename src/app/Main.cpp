@@ -1,6 +1,5 @@
 #include "app/Main.h"
 
-#include "app/CommandLine.h"
 #include "app/Commands.h"
 #include "app/CurrentWindow.h"
 #include "app/StoredValue.h"
@@ -32,11 +31,6 @@ int alignmentOrLeft(int alignment)
 }
 
 } // namespace
-
-void Main()
-{
-    Main(commandLinePath());
-}
 
 void Main(const QString &pathToOpen)
 {
