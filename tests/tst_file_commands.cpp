@@ -9,7 +9,9 @@
 #include "document/FileSizeLimit.h"
 #include "platform/RuntimeError.h"
 
+#include <QBuffer>
 #include <QDropEvent>
+#include <QImage>
 #include <QLocale>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -310,6 +312,37 @@ private slots:
     }
 
     // --- the size limit ---
+
+    // A Rich Text file near the limit whose picture is held in binary opens,
+    // and what Save As writes of it stays within the limit and opens again.
+    void aFileWithABinaryPictureSavesWithinTheLimit()
+    {
+        ScriptedModalHost host;
+        start();
+        QImage image(4, 3, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QByteArray picture;
+        QBuffer buffer(&picture);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+        picture += QByteArray(MaxFileSize - 200000, 'j'); // after the picture's end: ignored, but carried
+        const QByteArray rtf = "{\\rtf1\\ansi before{\\pict\\pngblip\\picw4\\pich3\\bin"
+                               + QByteArray::number(picture.size()) + " " + picture + "}after}";
+        QVERIFY(rtf.size() <= MaxFileSize);
+        const QString original = m_dir.filePath(QStringLiteral("large.rtf"));
+        const QString copy = m_dir.filePath(QStringLiteral("copy.rtf"));
+        writeFile(original, rtf);
+        openThroughDialog(host, original);
+        host.chooseFile(copy);
+        runCommand(Command::FileSaveAs);
+
+        QVERIFY2(QFileInfo(copy).size() <= MaxFileSize, qPrintable(QString::number(QFileInfo(copy).size())));
+        runCommand(Command::FileNew);
+        openThroughDialog(host, copy);
+        QVERIFY(host.messageBoxes().isEmpty());
+        QCOMPARE(App.FileTitle, QStringLiteral("copy.rtf"));
+        QCOMPARE(App.CurrentRichTextBox->Text(),
+                 QStringLiteral("before") + QChar(QChar::ObjectReplacementCharacter) + QStringLiteral("after"));
+    }
 
     void sizeLimit_data()
     {

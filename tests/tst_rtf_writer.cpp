@@ -4,6 +4,7 @@
 #include "rtf_support/LibreOfficeText.h"
 #include "rtf_support/RtfTestDocument.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -26,6 +27,18 @@ std::unique_ptr<QTextDocument> documentWith(const QString &text, const QTextChar
     cursor.insertText(text, format);
     cursor.insertText(" after", QTextCharFormat());
     return document;
+}
+
+// A small blue PNG picture.
+QByteArray pngPicture()
+{
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
 }
 
 } // namespace
@@ -142,6 +155,58 @@ private slots:
         const QByteArray png = copy->resource(QTextDocument::ImageResource, QUrl(readImage.name())).toByteArray();
         QCOMPARE(QImage::fromData(png).convertToFormat(QImage::Format_RGB32), image);
         QCOMPARE(writeAll(*read(writeAll(*copy))), writeAll(*copy));
+    }
+
+    // A picture goes back in the form it came in: hexadecimal, or binary
+    // (\bin, half the size), which is what lets a large file save again.
+    void pictureKeepsItsForm_data()
+    {
+        QTest::addColumn<bool>("binary");
+        QTest::newRow("hexadecimal") << false;
+        QTest::newRow("binary") << true;
+    }
+    void pictureKeepsItsForm()
+    {
+        QFETCH(bool, binary);
+        const QByteArray png = pngPicture();
+        const QByteArray data = binary ? "\\bin" + QByteArray::number(png.size()) + " " + png : png.toHex();
+        const QByteArray rtf = "{\\rtf1\\ansi a{\\pict\\pngblip\\picw4\\pich3 " + data + "}b}";
+
+        const QByteArray written = writeAll(*read(rtf));
+
+        QCOMPARE(written.contains("\\bin" + QByteArray::number(png.size()) + " " + png), binary);
+        QCOMPARE(written.contains(png.toHex().left(32)), !binary);
+        const auto copy = read(written);
+        QCOMPARE(copy->toPlainText(), QString("a") + QChar::ObjectReplacementCharacter + "b");
+        QTextCursor cursor(copy.get());
+        cursor.setPosition(2);
+        const QString name = cursor.charFormat().toImageFormat().name();
+        QCOMPARE(copy->resource(QTextDocument::ImageResource, QUrl(name)).toByteArray(), png);
+        QCOMPARE(writeAll(*copy), written);
+    }
+
+    // LibreOffice shows a picture that we wrote in binary. Skipped where
+    // LibreOffice is not installed.
+    void libreOfficeReadsABinaryPicture()
+    {
+        const QString soffice = rtftest::sofficePath();
+        if (soffice.isEmpty())
+            QSKIP("soffice (LibreOffice) is not installed");
+        const QByteArray png = pngPicture();
+        const auto document =
+            read("{\\rtf1\\ansi a{\\pict\\pngblip\\picw4\\pich3\\bin" + QByteArray::number(png.size()) + " " + png + "}b}");
+        QTemporaryDir dir;
+        QFile output(dir.filePath("ours.rtf"));
+        QVERIFY(output.open(QIODevice::WriteOnly));
+        output.write(writeAll(*document));
+        output.close();
+        QString converted;
+        rtftest::libreOfficeConvert(soffice, output.fileName(), "html", dir.path(), converted);
+        if (QTest::currentTestFailed())
+            return;
+        QFile html(converted);
+        QVERIFY(html.open(QIODevice::ReadOnly));
+        QVERIFY2(html.readAll().contains("<img"), "LibreOffice shows no picture");
     }
 
     void ranges_data()

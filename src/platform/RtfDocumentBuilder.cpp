@@ -107,7 +107,8 @@ void DocumentBuilder::insertText(const QString &text, const CharProps &props)
     m_cursor.insertText(text, format);
 }
 
-void DocumentBuilder::insertImage(const QByteArray &data, const QSizeF &points, const CharProps &props)
+void DocumentBuilder::insertImage(const QByteArray &data, const QSizeF &points, const CharProps &props,
+                                  bool binary)
 {
     QTextDocument *document = m_cursor.document();
     // Named by content, so that the same picture is held once.
@@ -120,6 +121,8 @@ void DocumentBuilder::insertImage(const QByteArray &data, const QSizeF &points, 
     format.setName(name.toString());
     format.setWidth(points.width());
     format.setHeight(points.height());
+    if (binary)
+        format.setProperty(textformat::PictureInBinary, true);
     openPendingParagraph(charFormat(props));
     m_cursor.insertImage(format);
 }

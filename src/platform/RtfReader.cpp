@@ -56,6 +56,7 @@ struct Picture
     int pendingNibble = -1;
     int goalWidth = 0, goalHeight = 0; // \picwgoal, \pichgoal: twips
     int scaleX = 100, scaleY = 100;
+    bool binary = false; // some of its bytes came in binary (\bin)
 };
 
 class Parser
@@ -196,8 +197,10 @@ void Parser::run()
             handleText(token.text);
             break;
         case Token::Binary:
-            if (state().destination == Destination::Picture)
+            if (state().destination == Destination::Picture) {
                 m_picture.data.append(token.text.data(), qsizetype(token.text.size()));
+                m_picture.binary = true;
+            }
             break;
         case Token::End:
             break;
@@ -536,7 +539,7 @@ void Parser::finishPicture()
     const QSizeF points(std::round(std::min(width * scaleX, double(MaxTwips))) / 20.0,
                         std::round(std::min(height * scaleY, double(MaxTwips))) / 20.0);
     flushRun();
-    m_builder.insertImage(picture.data, points, state().chars);
+    m_builder.insertImage(picture.data, points, state().chars, picture.binary);
 }
 
 void Parser::handleFontTableWord(Keyword keyword, const Token &token)

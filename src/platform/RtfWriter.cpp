@@ -288,10 +288,18 @@ void Writer::writeImage(const QTextImageFormat &format)
     word("pich", pixels.height());
     word("picwgoal", twips(width));
     word("pichgoal", twips(height));
-    const QByteArray hex = data.toHex();
-    for (qsizetype i = 0; i < hex.size(); i += 128) {
-        m_body += "\r\n";
-        m_body += hex.mid(i, 128);
+    if (format.boolProperty(textformat::PictureInBinary)) {
+        // \binN, one space, then the N bytes as they are: half the size of
+        // hexadecimal.
+        word("bin", int(data.size()));
+        m_body += ' ';
+        m_body += data;
+    } else {
+        const QByteArray hex = data.toHex();
+        for (qsizetype i = 0; i < hex.size(); i += 128) {
+            m_body += "\r\n";
+            m_body += hex.mid(i, 128);
+        }
     }
     m_body += '}';
     m_needDelimiter = false;
