@@ -200,7 +200,7 @@ private slots:
         App.DefStyle = style;
         App.DefaultBackColor = 6579300;
         SaveFontSettings();
-        App = modMainModule();
+        endRunKeepingTheStore();
 
         start();
         QCOMPARE(App.DefStyle, style);

@@ -772,7 +772,8 @@ private slots:
         writeFile(path, "f");
         openThroughDialog(host, path);
         QVERIFY(currentWindow().close());
-        restartKeepingTheStore();
+        endRunKeepingTheStore();
+        start();
 
         host.cancelFileDialog();
         runCommand(Command::FileOpen);
@@ -882,14 +883,6 @@ private:
 
     // The scripted host in force.
     static ScriptedModalHost *host() { return dynamic_cast<ScriptedModalHost *>(&modalHost()); }
-
-    void restartKeepingTheStore()
-    {
-        frmBuffer().Unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        App = modMainModule();
-        start();
-    }
 
     QTemporaryDir m_dir;
 };

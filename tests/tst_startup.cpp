@@ -600,15 +600,6 @@ private slots:
             QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
         }
     }
-
-private:
-    // Ends the run as the user's close did, keeping what it stored.
-    void endRunKeepingTheStore()
-    {
-        frmBuffer().Unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        App = modMainModule();
-    }
 };
 
 SCRIVLET_TEST_MAIN(StartupTest)

@@ -173,8 +173,7 @@ private slots:
         start();
         item("mnuSmallWin").trigger();
         QVERIFY(currentWindow().close());
-        frmBuffer().Unload();
-        App = modMainModule();
+        endRunKeepingTheStore();
 
         QCOMPARE(start().objectName(), QStringLiteral("frmSmall"));
     }

@@ -67,16 +67,22 @@ inline RichTextBox &focusEditor()
     return *App.CurrentRichTextBox;
 }
 
-// Ends a run as a test needs it: the windows unload as the program unloads
-// them, those pending deletion go, the application state starts afresh and
-// the store is emptied.
-inline void endRun()
+// Ends a run as the user's close leaves it for the next start: the windows
+// still loaded unload as the program unloads them, those pending deletion
+// go, and the application state starts afresh; what was stored stays.
+inline void endRunKeepingTheStore()
 {
     if (App.CurrentForm)
         App.CurrentForm->Unload();
     frmBuffer().Unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     App = modMainModule();
+}
+
+// Ends a run as a test needs it: as above, and the store is emptied.
+inline void endRun()
+{
+    endRunKeepingTheStore();
     DeleteSetting(AppName);
 }
 
