@@ -39,8 +39,7 @@ class TestRtfCorpus : public QObject
 private slots:
     void initTestCase()
     {
-        if (testenv::corpusDir().isEmpty())
-            QSKIP("The shared corpus (../shared/corpus) is missing");
+        SCRIVLET_REQUIRE_CORPUS();
     }
 
     void file_data()

@@ -16,6 +16,17 @@ QString homeDir();
 // ../shared/corpus beside the project, or an empty string when it is missing.
 QString corpusDir();
 
+// Stops the running test when the corpus is missing: it is skipped with a
+// word that says so, and fails in CI (CI set), where the corpus must be there.
+#define SCRIVLET_REQUIRE_CORPUS()                                              \
+    do {                                                                       \
+        if (testenv::corpusDir().isEmpty()) {                                  \
+            if (qEnvironmentVariableIsSet("CI"))                               \
+                QFAIL("The shared corpus (../shared/corpus) is missing");      \
+            QSKIP("The shared corpus (../shared/corpus) is missing");          \
+        }                                                                      \
+    } while (false)
+
 // The first argument of a test program started as a helper process of its
 // own tests (see SCRIVLET_TEST_MAIN_WITH_HELPER).
 inline const QString HelperArgument = QStringLiteral("--helper");
