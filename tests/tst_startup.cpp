@@ -1,16 +1,20 @@
 // Start-up: the window chosen, placed and set up from the store, the menus as
 // laid out, and the storing of the window settings when it closes.
 
+#include "ScriptedModalHost.h"
 #include "ShellTestSupport.h"
 #include "TestEnvironment.h"
 
 #include "app/CommandLine.h"
 #include "app/WindowTitle.h"
 #include "editor/EditorMenus.h"
+#include "platform/MessageBox.h"
+#include "platform/RuntimeError.h"
 #include "platform/Twips.h"
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 
 using namespace shelltest;
@@ -386,6 +390,26 @@ private slots:
         QTest::keyClicks(&box, QStringLiteral("a"));
         QVERIFY(!App.IsSaved);
         QCOMPARE(window.windowTitle(), QStringLiteral("Untitled* - Scrivlet"));
+    }
+
+    // An error that a command's routine lets escape is reported in the
+    // "Unknown Error" box, and the program goes on.
+    void anErrorEscapingACommandIsReported()
+    {
+        ScriptedModalHost host;
+        start();
+        const Routine original = routineOf(Command::HelpAbout);
+        const auto restore = qScopeGuard([original] { routineOf(Command::HelpAbout) = original; });
+        routineOf(Command::HelpAbout) = [] { throw RuntimeError(ErrDeviceIO, QStringLiteral("the disk went away")); };
+        host.answerMessageBox(vbCancel);
+
+        item("mnuAbout").trigger();
+
+        QCOMPARE(host.messageBoxes().size(), 1);
+        QCOMPARE(host.messageBoxes().first().title, QStringLiteral("Unknown Error"));
+        QVERIFY(host.messageBoxes().first().prompt.startsWith(
+            QStringLiteral("An Unknown Error occured: 57\r\nthe disk went away\r\n")));
+        QVERIFY(currentWindow().isVisible());
     }
 
     void commandLinePath_data()

@@ -2,6 +2,7 @@
 
 #include "app/ViewToggles.h"
 #include "app/WindowModes.h"
+#include "document/ErrorTrap.h"
 #include "document/FileCommands.h"
 
 #include <array>
@@ -50,8 +51,11 @@ Routine &routineOf(Command command)
 
 void runCommand(Command command)
 {
+    // Whatever a routine lets escape is reported as the file commands' trap
+    // reports it: nothing may cross Qt's event loop, which would end the
+    // program and lose the document.
     if (const Routine routine = routineOf(command))
-        routine();
+        runTrapped(routine);
 }
 
 void openDocumentAt(const QString &path)

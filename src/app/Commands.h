@@ -40,7 +40,8 @@ constexpr int CommandCount = int(Command::HelpAbout) + 1;
 using Routine = void (*)();
 
 // Runs the command's routine; a command whose routine is not written yet does
-// nothing and says nothing.
+// nothing and says nothing. An error the routine lets escape shows the
+// "Unknown Error" box.
 void runCommand(Command command);
 
 // The routine a command runs (null: none yet). Tests put their own in its
