@@ -76,7 +76,15 @@ private:
     void handleText(std::string_view bytes);
     void handleByte(uchar byte);
     void handleCharacter(char16_t character);
+    bool handleUnicodeWord(Keyword keyword, const Token &token);
     void handleFontTableWord(Keyword keyword, const Token &token);
+    void handleColorTableWord(Keyword keyword, const Token &token);
+    void handleListDefinitionWord(Keyword keyword);
+    void handlePictureWord(Keyword keyword, const Token &token);
+    bool handleDocumentWord(Keyword keyword, const Token &token);
+    bool handleCharacterWord(Keyword keyword);
+    bool handleCharacterFormatWord(Keyword keyword, const Token &token);
+    void handleParagraphFormatWord(Keyword keyword, const Token &token);
 
     void prepareBodyText();
     void flushRun();
@@ -573,63 +581,30 @@ void Parser::handleWord(const Token &token)
         state().destination = Destination::Skip;
         return;
     }
-
-    GroupState &group = state();
-    if (keyword == Keyword::u) {
-        // Negative values stand for the upper half of the 16-bit range.
-        const int value = token.parameter;
-        const bool valid = value >= -32768 && value <= 0xFFFF;
-        handleCharacter(valid ? char16_t(value < 0 ? value + 65536 : value) : char16_t(0xFFFD));
-        m_charactersToSkip = group.unicodeSkip;
+    if (handleUnicodeWord(keyword, token))
         return;
-    }
-    if (keyword == Keyword::uc) {
-        group.unicodeSkip = std::clamp(token.parameter, 0, 16);
-        return;
-    }
-    switch (group.destination) {
+    switch (state().destination) {
     case Destination::Text:
-        break;
+    case Destination::FieldInstruction:
+    case Destination::ListText:
+        // Formats and characters act in the document text, and in field
+        // instructions and list text too.
+        if (!handleDocumentWord(keyword, token) && !handleCharacterWord(keyword)
+            && !handleCharacterFormatWord(keyword, token))
+            handleParagraphFormatWord(keyword, token);
+        return;
     case Destination::FontTable:
         handleFontTableWord(keyword, token);
         return;
-    case Destination::ColorTable: {
-        const int value = std::clamp(token.parameter, 0, 255);
-        if (keyword == Keyword::red) {
-            m_red = value;
-            m_colorSet = true;
-        } else if (keyword == Keyword::green) {
-            m_green = value;
-            m_colorSet = true;
-        } else if (keyword == Keyword::blue) {
-            m_blue = value;
-            m_colorSet = true;
-        }
+    case Destination::ColorTable:
+        handleColorTableWord(keyword, token);
         return;
-    }
     case Destination::ListDefinition:
-        if (keyword == Keyword::pnlvlblt)
-            m_listDefinition = ListKind::Bullet;
-        else if (keyword == Keyword::pnlvlcont)
-            m_listDefinition = ListKind::None;
-        else if (keyword == Keyword::pnlvlbody || keyword == Keyword::pndec || keyword == Keyword::pnucltr
-                 || keyword == Keyword::pnlcltr || keyword == Keyword::pnucrm || keyword == Keyword::pnlcrm)
-            m_listDefinition = ListKind::Numbered;
+        handleListDefinitionWord(keyword);
         return;
     case Destination::Picture:
-        switch (keyword) {
-        case Keyword::pngblip: m_picture.kind = Picture::Png; break;
-        case Keyword::jpegblip: m_picture.kind = Picture::Jpeg; break;
-        case Keyword::picwgoal: m_picture.goalWidth = token.parameter; break;
-        case Keyword::pichgoal: m_picture.goalHeight = token.parameter; break;
-        case Keyword::picscalex: m_picture.scaleX = token.parameter; break;
-        case Keyword::picscaley: m_picture.scaleY = token.parameter; break;
-        default: break;
-        }
+        handlePictureWord(keyword, token);
         return;
-    case Destination::FieldInstruction:
-    case Destination::ListText:
-        break; // formats and characters act here too
     case Destination::NestedTableProperties:
         // A nested row's properties follow its cells, and its \nestrow,
         // in this group, ends the row as \row ends an outer one.
@@ -640,69 +615,152 @@ void Parser::handleWord(const Token &token)
     case Destination::UnicodeAlternative:
         return;
     }
+}
 
-    CharProps &chars = group.chars;
-    ParaProps &para = group.para;
+// \uN and \ucN, wherever they stand.
+bool Parser::handleUnicodeWord(Keyword keyword, const Token &token)
+{
+    GroupState &group = state();
+    if (keyword == Keyword::u) {
+        // Negative values stand for the upper half of the 16-bit range.
+        const int value = token.parameter;
+        const bool valid = value >= -32768 && value <= 0xFFFF;
+        handleCharacter(valid ? char16_t(value < 0 ? value + 65536 : value) : char16_t(0xFFFD));
+        m_charactersToSkip = group.unicodeSkip;
+        return true;
+    }
+    if (keyword == Keyword::uc) {
+        group.unicodeSkip = std::clamp(token.parameter, 0, 16);
+        return true;
+    }
+    return false;
+}
+
+void Parser::handleColorTableWord(Keyword keyword, const Token &token)
+{
+    const int value = std::clamp(token.parameter, 0, 255);
+    if (keyword == Keyword::red) {
+        m_red = value;
+        m_colorSet = true;
+    } else if (keyword == Keyword::green) {
+        m_green = value;
+        m_colorSet = true;
+    } else if (keyword == Keyword::blue) {
+        m_blue = value;
+        m_colorSet = true;
+    }
+}
+
+void Parser::handleListDefinitionWord(Keyword keyword)
+{
+    if (keyword == Keyword::pnlvlblt)
+        m_listDefinition = ListKind::Bullet;
+    else if (keyword == Keyword::pnlvlcont)
+        m_listDefinition = ListKind::None;
+    else if (keyword == Keyword::pnlvlbody || keyword == Keyword::pndec || keyword == Keyword::pnucltr
+             || keyword == Keyword::pnlcltr || keyword == Keyword::pnucrm || keyword == Keyword::pnlcrm)
+        m_listDefinition = ListKind::Numbered;
+}
+
+void Parser::handlePictureWord(Keyword keyword, const Token &token)
+{
+    switch (keyword) {
+    case Keyword::pngblip: m_picture.kind = Picture::Png; break;
+    case Keyword::jpegblip: m_picture.kind = Picture::Jpeg; break;
+    case Keyword::picwgoal: m_picture.goalWidth = token.parameter; break;
+    case Keyword::pichgoal: m_picture.goalHeight = token.parameter; break;
+    case Keyword::picscalex: m_picture.scaleX = token.parameter; break;
+    case Keyword::picscaley: m_picture.scaleY = token.parameter; break;
+    default: break;
+    }
+}
+
+// The character set and default font of the document.
+bool Parser::handleDocumentWord(Keyword keyword, const Token &token)
+{
+    const int value = token.parameter;
+    switch (keyword) {
+    case Keyword::ansi: m_tables.codePage = 1252; return true;
+    case Keyword::mac: m_tables.codePage = 10000; return true;
+    case Keyword::pc: m_tables.codePage = 437; return true;
+    case Keyword::pca: m_tables.codePage = 850; return true;
+    case Keyword::ansicpg: m_tables.codePage = value; return true;
+    case Keyword::deff: m_tables.defaultFont = value; return true;
+    default: return false;
+    }
+}
+
+// Paragraph and cell ends, and the characters RTF names by a word.
+bool Parser::handleCharacterWord(Keyword keyword)
+{
+    switch (keyword) {
+    case Keyword::par: case Keyword::sect: case Keyword::page: endParagraph(); return true;
+    case Keyword::row: case Keyword::nestrow: endParagraph(); return true;
+    case Keyword::cell: case Keyword::nestcell: cellEnd(); return true;
+    case Keyword::line: handleCharacter(0x2028); return true;
+    case Keyword::tab: handleCharacter('\t'); return true;
+    case Keyword::emdash: handleCharacter(0x2014); return true;
+    case Keyword::endash: handleCharacter(0x2013); return true;
+    case Keyword::bullet: handleCharacter(0x2022); return true;
+    case Keyword::lquote: handleCharacter(0x2018); return true;
+    case Keyword::rquote: handleCharacter(0x2019); return true;
+    case Keyword::ldblquote: handleCharacter(0x201C); return true;
+    case Keyword::rdblquote: handleCharacter(0x201D); return true;
+    case Keyword::emspace: handleCharacter(0x2003); return true;
+    case Keyword::enspace: handleCharacter(0x2002); return true;
+    case Keyword::qmspace: handleCharacter(0x2005); return true;
+    case Keyword::zwj: handleCharacter(0x200D); return true;
+    case Keyword::zwnj: handleCharacter(0x200C); return true;
+    case Keyword::ltrmark: handleCharacter(0x200E); return true;
+    case Keyword::rtlmark: handleCharacter(0x200F); return true;
+    default: return false;
+    }
+}
+
+bool Parser::handleCharacterFormatWord(Keyword keyword, const Token &token)
+{
+    CharProps &chars = state().chars;
     const int value = token.parameter;
     // A toggle word without a parameter, or with any but 0, turns its format on.
     const bool on = !token.hasParameter || value != 0;
     switch (keyword) {
-    // Document
-    case Keyword::ansi: m_tables.codePage = 1252; break;
-    case Keyword::mac: m_tables.codePage = 10000; break;
-    case Keyword::pc: m_tables.codePage = 437; break;
-    case Keyword::pca: m_tables.codePage = 850; break;
-    case Keyword::ansicpg: m_tables.codePage = value; break;
-    case Keyword::deff: m_tables.defaultFont = value; break;
-    // Characters
-    case Keyword::par: case Keyword::sect: case Keyword::page: endParagraph(); break;
-    case Keyword::row: case Keyword::nestrow: endParagraph(); break;
-    case Keyword::cell: case Keyword::nestcell: cellEnd(); break;
-    case Keyword::line: handleCharacter(0x2028); break;
-    case Keyword::tab: handleCharacter('\t'); break;
-    case Keyword::emdash: handleCharacter(0x2014); break;
-    case Keyword::endash: handleCharacter(0x2013); break;
-    case Keyword::bullet: handleCharacter(0x2022); break;
-    case Keyword::lquote: handleCharacter(0x2018); break;
-    case Keyword::rquote: handleCharacter(0x2019); break;
-    case Keyword::ldblquote: handleCharacter(0x201C); break;
-    case Keyword::rdblquote: handleCharacter(0x201D); break;
-    case Keyword::emspace: handleCharacter(0x2003); break;
-    case Keyword::enspace: handleCharacter(0x2002); break;
-    case Keyword::qmspace: handleCharacter(0x2005); break;
-    case Keyword::zwj: handleCharacter(0x200D); break;
-    case Keyword::zwnj: handleCharacter(0x200C); break;
-    case Keyword::ltrmark: handleCharacter(0x200E); break;
-    case Keyword::rtlmark: handleCharacter(0x200F); break;
-    // Character formats
     case Keyword::plain: {
         const int link = chars.link;
         chars = CharProps();
         chars.link = link; // a hyperlink's text stays linked
-        break;
+        return true;
     }
-    case Keyword::b: chars.bold = on; break;
-    case Keyword::i: chars.italic = on; break;
+    case Keyword::b: chars.bold = on; return true;
+    case Keyword::i: chars.italic = on; return true;
     case Keyword::ul: case Keyword::ulw: case Keyword::uld: case Keyword::uldb: case Keyword::uldash:
     case Keyword::uldashd: case Keyword::uldashdd: case Keyword::ulth: case Keyword::ulthd:
     case Keyword::ulthdash: case Keyword::ulwave: case Keyword::ulhwave: case Keyword::ululdbwave:
     case Keyword::ulldash:
         chars.underline = on;
-        break;
-    case Keyword::ulnone: chars.underline = false; break;
-    case Keyword::strike: case Keyword::striked: chars.strike = on; break;
-    case Keyword::f: chars.font = value; break;
-    case Keyword::fs: chars.halfPoints = token.hasParameter ? std::clamp(value, 2, 3276) : 24; break;
-    case Keyword::cf: chars.foreground = std::max(value, 0); break;
-    case Keyword::cb: chars.background = std::max(value, 0); break;
-    case Keyword::highlight: chars.highlight = std::max(value, 0); break;
-    case Keyword::super: chars.vertical = VerticalPosition::Superscript; break;
-    case Keyword::sub: chars.vertical = VerticalPosition::Subscript; break;
-    case Keyword::nosupersub: chars.vertical = VerticalPosition::Normal; break;
-    case Keyword::up: chars.offset = std::clamp(token.hasParameter ? value : 6, 0, 3276); break;
-    case Keyword::dn: chars.offset = -std::clamp(token.hasParameter ? value : 6, 0, 3276); break;
-    case Keyword::v: chars.hidden = on; break;
-    // Paragraph formats
+        return true;
+    case Keyword::ulnone: chars.underline = false; return true;
+    case Keyword::strike: case Keyword::striked: chars.strike = on; return true;
+    case Keyword::f: chars.font = value; return true;
+    case Keyword::fs: chars.halfPoints = token.hasParameter ? std::clamp(value, 2, 3276) : 24; return true;
+    case Keyword::cf: chars.foreground = std::max(value, 0); return true;
+    case Keyword::cb: chars.background = std::max(value, 0); return true;
+    case Keyword::highlight: chars.highlight = std::max(value, 0); return true;
+    case Keyword::super: chars.vertical = VerticalPosition::Superscript; return true;
+    case Keyword::sub: chars.vertical = VerticalPosition::Subscript; return true;
+    case Keyword::nosupersub: chars.vertical = VerticalPosition::Normal; return true;
+    case Keyword::up: chars.offset = std::clamp(token.hasParameter ? value : 6, 0, 3276); return true;
+    case Keyword::dn: chars.offset = -std::clamp(token.hasParameter ? value : 6, 0, 3276); return true;
+    case Keyword::v: chars.hidden = on; return true;
+    default: return false;
+    }
+}
+
+void Parser::handleParagraphFormatWord(Keyword keyword, const Token &token)
+{
+    ParaProps &para = state().para;
+    const int value = token.parameter;
+    const bool on = !token.hasParameter || value != 0;
+    switch (keyword) {
     case Keyword::pard: para = ParaProps(); break;
     case Keyword::ql: para.alignment = Qt::AlignLeft; break;
     case Keyword::qr: para.alignment = Qt::AlignRight; break;
