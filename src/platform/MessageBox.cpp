@@ -9,7 +9,7 @@ int MsgBox(const QString &prompt, int buttons, const QString &title)
 
 std::vector<int> msgBoxAnswers(int buttons)
 {
-    switch (buttons & 0x7) {
+    switch (buttons & MsgBoxButtonsMask) {
     case vbOKCancel: return {vbOK, vbCancel};
     case vbYesNoCancel: return {vbYes, vbNo, vbCancel};
     case vbYesNo: return {vbYes, vbNo};
@@ -19,7 +19,7 @@ std::vector<int> msgBoxAnswers(int buttons)
 
 int msgBoxEscapeAnswer(int buttons)
 {
-    switch (buttons & 0x7) {
+    switch (buttons & MsgBoxButtonsMask) {
     case vbOKCancel:
     case vbYesNoCancel: return vbCancel;
     case vbYesNo: return vbNo;

@@ -20,6 +20,18 @@ enum MsgBoxStyle {
     vbDefaultButton3 = 512,
 };
 
+// The parts of the flags: which buttons, which icon, which default button.
+enum MsgBoxStyleMask {
+    MsgBoxButtonsMask = 0x7,
+    MsgBoxIconMask = 0x70,
+    MsgBoxDefaultButtonMask = 0x300,
+};
+// The default button's index (0 for the first) from the flags.
+inline int msgBoxDefaultIndex(int buttons)
+{
+    return (buttons & MsgBoxDefaultButtonMask) / vbDefaultButton2;
+}
+
 enum MsgBoxResult {
     vbOK = 1,
     vbCancel = 2,

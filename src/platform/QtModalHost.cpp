@@ -43,7 +43,7 @@ QMessageBox::StandardButton buttonFor(int answer)
 
 QMessageBox::Icon iconFor(int buttons)
 {
-    switch (buttons & 0x70) {
+    switch (buttons & MsgBoxIconMask) {
     case vbCritical: return QMessageBox::Critical;
     case vbQuestion: return QMessageBox::Question;
     case vbExclamation: return QMessageBox::Warning;
@@ -116,7 +116,7 @@ int QtModalHost::messageBox(const QString &prompt, int buttons, const QString &t
         if (answer == escapeAnswer)
             box.setEscapeButton(button);
     }
-    const size_t defaultIndex = size_t((buttons & 0x300) >> 8);
+    const size_t defaultIndex = size_t(msgBoxDefaultIndex(buttons));
     box.setDefaultButton(pushButtons.at(defaultIndex < pushButtons.size() ? defaultIndex : 0));
 
     box.exec();
