@@ -1,6 +1,7 @@
 // New, Open, Save, Save As, Exit, the closing of the window, files given by
 // path and dropped on the editor: the questions they ask, what they load and
-// write, and what they leave alone when the user cancels.
+// write, what they leave alone when the user cancels, and the files they
+// refuse (too large, not a regular file).
 
 #include "DocumentTestSupport.h"
 #include "TestEnvironment.h"
@@ -16,6 +17,18 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
+
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace shelltest;
 using namespace doctest;
@@ -56,6 +69,69 @@ void dropFiles(const QStringList &paths)
     data.setUrls(urls);
     drop(data);
 }
+
+// Makes a file of kind (see specialFilesAreRefusedAtOnce) in folder and
+// gives its path; an empty path, with errno telling why, when it cannot.
+QString makeSpecialFile(const QString &kind, const QString &folder)
+{
+    const QString path = QDir(folder).filePath(QStringLiteral("special"));
+    const QByteArray name = QFile::encodeName(path);
+    const QString fifo = QDir(folder).filePath(QStringLiteral("fifo"));
+    bool made = false;
+    if (kind == QLatin1String("FIFO")) {
+        made = ::mkfifo(name.constData(), 0644) == 0;
+    } else if (kind == QLatin1String("link to a FIFO")) {
+        made = ::mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0 && QFile::link(fifo, path);
+    } else if (kind == QLatin1String("socket")) {
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, name.constData(), sizeof address.sun_path);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        made = fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
+        if (fd >= 0)
+            ::close(fd);
+    } else if (kind == QLatin1String("character device")) {
+        return QStringLiteral("/dev/null");
+    } else if (kind == QLatin1String("link to /dev/zero")) {
+        made = QFile::link(QStringLiteral("/dev/zero"), path);
+    } else if (kind == QLatin1String("block device")) {
+        made = ::mknod(name.constData(), S_IFBLK | 0600, makedev(7, 0)) == 0;
+    }
+    return made ? path : QString();
+}
+
+// Ends the test program with a failure when the object lives longer than
+// seconds: a call that should return at once and blocks fails the run
+// instead of hanging it.
+class Watchdog
+{
+public:
+    Watchdog(int seconds, const char *what)
+        : m_thread([this, seconds, what] {
+              std::unique_lock<std::mutex> lock(m_mutex);
+              if (!m_woken.wait_for(lock, std::chrono::seconds(seconds), [this] { return m_done; }))
+                  qFatal("%s did not return within %d seconds", what, seconds);
+          })
+    {
+    }
+    ~Watchdog()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_done = true;
+        }
+        m_woken.notify_one();
+        m_thread.join();
+    }
+    Watchdog(const Watchdog &) = delete;
+    Watchdog &operator=(const Watchdog &) = delete;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_woken;
+    bool m_done = false;
+    std::thread m_thread;
+};
 
 } // namespace
 
@@ -865,6 +941,84 @@ private slots:
         QVERIFY(host.messageBoxes().first().prompt.startsWith(QStringLiteral("An Unknown Error occured: 53\r\n")));
         QCOMPARE(App.FileTitle, QStringLiteral("Untitled"));
         QCOMPARE(currentWindow().windowTitle(), QStringLiteral("Untitled - Scrivlet"));
+    }
+
+    // --- files that are not regular files ---
+
+    // A FIFO (whose open would wait for a writer), a socket, a device (such
+    // as /dev/zero, which never ends) or a link to one is refused at once by
+    // the trap's box, however it is given.
+    void specialFilesAreRefusedAtOnce_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("what");
+        const struct {
+            const char *kind;
+            const char *what;
+        } kinds[] = {
+            {"FIFO", "a FIFO"},
+            {"link to a FIFO", "a FIFO"},
+            {"socket", "a socket"},
+            {"character device", "a character device"},
+            {"link to /dev/zero", "a character device"},
+            {"block device", "a block device"},
+        };
+        for (const auto &kind : kinds) {
+            for (const char *way : {"command line", "Open dialog", "drop"})
+                QTest::addRow("%s, %s", kind.kind, way) << kind.kind << way << kind.what;
+        }
+    }
+    void specialFilesAreRefusedAtOnce()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, way);
+        QFETCH(QString, what);
+        QTemporaryDir dir;
+        const QString path = makeSpecialFile(kind, dir.path());
+        if (path.isEmpty())
+            QSKIP(qPrintable(QStringLiteral("cannot make a %1 here: %2").arg(kind, qt_error_string(errno))));
+        const Watchdog watchdog(10, "opening a special file");
+        ScriptedModalHost host;
+        host.answerMessageBox(vbCancel);
+
+        if (way == QLatin1String("command line")) {
+            Main(path);
+        } else {
+            start();
+            if (way == QLatin1String("Open dialog"))
+                openThroughDialog(host, path);
+            else
+                dropFiles({path});
+        }
+
+        QCOMPARE(host.messageBoxes().size(), 1);
+        QCOMPARE(unknownErrorMessage(host.messageBoxes().first(), ErrPathFileAccess),
+                 QStringLiteral("Path/File access error: \"%1\" (it is %2, not a regular file)")
+                     .arg(native(path), what));
+        QCOMPARE(App.FileTitle, QStringLiteral("Untitled"));
+        QVERIFY(App.IsSaved);
+    }
+
+    // A file that reports less than it holds (/proc/self/pagemap reports 0
+    // bytes) is read no further than one byte past the limit, and refused
+    // with the too-large box as a file of that length.
+    void aFileHoldingMoreThanItReportsStopsAtTheLimit()
+    {
+        const QFileInfo pagemap(QStringLiteral("/proc/self/pagemap"));
+        if (!pagemap.isFile() || pagemap.size() != 0)
+            QSKIP("needs /proc/self/pagemap, which reports 0 bytes and holds more than the limit");
+        const Watchdog watchdog(30, "reading /proc/self/pagemap");
+        ScriptedModalHost host;
+        start();
+        host.answerMessageBox(vbOK);
+        OpenDocument(pagemap.filePath());
+        QCOMPARE(host.messageBoxes().size(), 1);
+        QCOMPARE(host.messageBoxes().first().title, QStringLiteral("File is Too Large"));
+        QCOMPARE(host.messageBoxes().first().prompt.section(QStringLiteral("\r\n"), 1, 1),
+                 QStringLiteral("This File is 10.0000009536743 Meg."));
+        QCOMPARE(App.CurrentRichTextBox->textLength(), 0);
+        QCOMPARE(App.FileTitle, QStringLiteral("Untitled"));
     }
 
 private:

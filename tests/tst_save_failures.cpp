@@ -1,10 +1,11 @@
 // Files come back as they were: byte-exact round trips of plain text in every
-// encoding and line-break style, the format of new documents, permissions;
-// and saves that fail leave the file on disk untouched and the document
-// modified.
+// encoding and line-break style, the format of new documents; and saves that
+// fail leave the file on disk untouched, the document modified, and a message
+// that names the cause.
 
 #include "DocumentTestSupport.h"
 #include "EffectiveUser.h"
+#include "ScopedEnvironment.h"
 #include "SmallDisk.h"
 #include "TestEnvironment.h"
 
@@ -24,6 +25,7 @@ namespace {
 
 using testenv::EffectiveUser;
 using testenv::NobodyUid;
+using testenv::ScopedEnvironment;
 using testenv::SmallDisk;
 
 QByteArray encoded(const QString &text, QStringConverter::Encoding encoding, bool bom)
@@ -42,6 +44,25 @@ QStringList leftOver(const QString &folder, const QStringList &expected)
 }
 
 const QString LongText = QString(20000, QLatin1Char('z'));
+
+// Makes folder, inside dir, read-only: everyone may look into both, nobody
+// may write in folder.
+void lockFolder(const QTemporaryDir &dir, const QString &folder)
+{
+    QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+}
+
+// Runs command as nobody, or as the test's own user when that is not root,
+// whom permissions stop already; false when that identity cannot be taken.
+bool runAsAnOrdinaryUser(Command command)
+{
+    const EffectiveUser user = EffectiveUser::ordinaryUser();
+    if (!user.active())
+        return false;
+    runCommand(command);
+    return true;
+}
 
 } // namespace
 
@@ -155,30 +176,6 @@ private slots:
         QCOMPARE(readFile(saved), "one" + lineBreak + "two");
     }
 
-    void savingKeepsTheFilesPermissions_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::newRow("0640") << 0640;
-        QTest::newRow("0604") << 0604;
-        QTest::newRow("0666") << 0666;
-    }
-    void savingKeepsTheFilesPermissions()
-    {
-        QFETCH(int, mode);
-        ScriptedModalHost host;
-        start();
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("perm.txt"));
-        writeFile(path, "x");
-        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
-        const QFile::Permissions before = QFileInfo(path).permissions();
-        openThroughDialog(host, path);
-        typeText(QStringLiteral("y"));
-        runCommand(Command::FileSave);
-        QCOMPARE(readFile(path), QByteArray("yx"));
-        QCOMPARE(QFileInfo(path).permissions(), before);
-    }
-
     // A file that vanished while it was open is written anew.
     void aFileThatVanishedIsWrittenAgain()
     {
@@ -215,31 +212,72 @@ private slots:
 
     // --- failed saves under the document's own name ---
 
+    // A read-only folder, as nobody: the file is written in place when it
+    // can be, and the message says why it cannot.
+    void aReadOnlyFolder_data()
+    {
+        QTest::addColumn<int>("fileMode");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("a file nobody may write")
+            << 0644 << "neither the file nor its folder \"<folder>\" can be written";
+        QTest::newRow("a writable file, no room for a copy in the cache folder either")
+            << 0666 << "neither the folder \"<folder>\" nor the cache folder \"<cache>";
+    }
     void aReadOnlyFolder()
+    {
+        QFETCH(int, fileMode);
+        QFETCH(QString, cause);
+        if (geteuid() != 0)
+            QSKIP("a file and a cache folder that the user may not write need root to be made");
+        ScriptedModalHost host;
+        start();
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("locked"));
+        const QString cache = dir.filePath(QStringLiteral("cache"));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QDir().mkpath(cache));
+        const QString path = QDir(folder).filePath(QStringLiteral("doc.txt"));
+        writeFile(path, "original");
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(fileMode)) == 0);
+        openThroughDialog(host, path);
+        typeText(LongText);
+        lockFolder(dir, folder);
+        const ScopedEnvironment cacheHome("XDG_CACHE_HOME", QFile::encodeName(cache));
+        host.answerMessageBox(vbOK);
+        if (!runAsAnOrdinaryUser(Command::FileSave))
+            QSKIP("running as root and cannot take another user's identity");
+        ::chmod(QFile::encodeName(folder).constData(), 0755);
+        expectSaveFailed(host, ErrPermissionDenied, QStringLiteral("Permission denied"), path);
+        const QString prompt = host.messageBoxes().first().prompt;
+        const QString expectedCause = QString(cause)
+                                          .replace(QStringLiteral("<folder>"), native(folder))
+                                          .replace(QStringLiteral("<cache>"), native(cache));
+        QVERIFY2(prompt.contains(expectedCause), qPrintable(prompt));
+        QCOMPARE(leftOver(folder, {QStringLiteral("doc.txt")}), QStringList());
+    }
+
+    // Save As a new name in a read-only folder names the folder as the cause.
+    void aNewNameInAReadOnlyFolder()
     {
         ScriptedModalHost host;
         start();
         QTemporaryDir dir;
         const QString folder = dir.filePath(QStringLiteral("locked"));
         QVERIFY(QDir().mkpath(folder));
-        const QString path = QDir(folder).filePath(QStringLiteral("doc.txt"));
-        writeFile(path, "original");
-        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0666) == 0);
-        openThroughDialog(host, path);
-        typeText(LongText);
-        // Everyone may look into the folder; nobody may write in it.
-        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
-        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
-        host.answerMessageBox(vbOK);
-        {
-            const EffectiveUser nobody(geteuid() == 0 ? NobodyUid : geteuid());
-            if (!nobody.active())
-                QSKIP("running as root and cannot take another user's identity");
-            runCommand(Command::FileSave);
-        }
-        ::chmod(QFile::encodeName(folder).constData(), 0755);
-        expectSaveFailed(host, ErrPermissionDenied, QStringLiteral("Permission denied"), path);
-        QCOMPARE(leftOver(folder, {QStringLiteral("doc.txt")}), QStringList());
+        lockFolder(dir, folder);
+        const QString path = QDir(folder).filePath(QStringLiteral("new.txt"));
+        typeText(QStringLiteral("unsaved"));
+        host.chooseFile(path);
+        host.answerMessageBox(vbCancel);
+        if (!runAsAnOrdinaryUser(Command::FileSaveAs))
+            QSKIP("running as root and cannot take another user's identity");
+        QCOMPARE(host.messageBoxes().size(), 1);
+        QCOMPARE(unknownErrorMessage(host.messageBoxes().first(), ErrPermissionDenied),
+                 QStringLiteral("Permission denied: \"%1\" (the folder \"%2\" cannot be written)")
+                     .arg(native(path), native(folder)));
+        QVERIFY(!QFileInfo::exists(path));
+        QCOMPARE(leftOver(folder, {}), QStringList());
+        QVERIFY(!App.IsSaved);
     }
 
     void aFolderThatVanished()
@@ -262,14 +300,20 @@ private slots:
 
     // A full disk fails the save whatever the size: a few hundred bytes stay
     // in the write buffer until the file is committed, a megabyte is written
-    // at once. Either way the file keeps its old bytes and the document stays
-    // modified.
+    // at once. A file with one link is replaced by a new file, which cannot be
+    // written; a hard-linked one is written in place after a copy of it is
+    // put aside: without room for the copy nothing is touched, with room for
+    // the copy alone the write fails half-way and the copy brings the old text
+    // back. Either way the file keeps its old bytes, the copy is gone and the
+    // document stays modified.
     void aFullDisk_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("original");
         QTest::addColumn<bool>("saveAs");
         QTest::addColumn<int>("length");
+        QTest::addColumn<int>("links");
+        QTest::addColumn<qint64>("spare");
         const struct {
             const char *kind;
             const char *name;
@@ -281,12 +325,21 @@ private slots:
         const struct {
             const char *name;
             int length;
-        } sizes[] = {{"a few hundred bytes", 300}, {"a megabyte", 1 << 20}};
+            int links;
+            qint64 spare;
+        } cases[] = {
+            {"a few hundred bytes", 300, 1, 0},
+            {"a megabyte", 1 << 20, 1, 0},
+            {"hard-linked, a few hundred bytes, no room for the copy", 300, 2, 0},
+            {"hard-linked, a megabyte, no room for the copy", 1 << 20, 2, 0},
+            {"hard-linked, a megabyte, room for the copy only", 1 << 20, 2, 4096},
+        };
         for (const auto &kind : kinds) {
             for (const bool saveAs : {false, true}) {
-                for (const auto &size : sizes) {
-                    QTest::addRow("%s, %s, %s", kind.kind, saveAs ? "Save As" : "Save", size.name)
-                        << QString::fromLatin1(kind.name) << QByteArray(kind.original) << saveAs << size.length;
+                for (const auto &each : cases) {
+                    QTest::addRow("%s, %s, %s", kind.kind, saveAs ? "Save As" : "Save", each.name)
+                        << QString::fromLatin1(kind.name) << QByteArray(kind.original) << saveAs << each.length
+                        << each.links << each.spare;
                 }
             }
         }
@@ -297,6 +350,8 @@ private slots:
         QFETCH(QByteArray, original);
         QFETCH(bool, saveAs);
         QFETCH(int, length);
+        QFETCH(int, links);
+        QFETCH(qint64, spare);
         QTemporaryDir dir;
         const SmallDisk disk(dir.path());
         if (!disk.mounted())
@@ -304,18 +359,23 @@ private slots:
         ScriptedModalHost host;
         start();
         const QString path = dir.filePath(name);
+        const QString link = dir.filePath(QStringLiteral("link"));
         writeFile(path, original);
+        if (links == 2)
+            QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()) == 0);
         if (saveAs)
             host.chooseFile(path); // an untitled document saved over the file
         else
             openThroughDialog(host, path);
-        disk.fill();
+        disk.fill(spare);
         typeText(QStringLiteral("some words on a line\r\n").repeated(length / 22));
         host.answerMessageBox(saveAs ? vbCancel : vbOK);
 
         runCommand(saveAs ? Command::FileSaveAs : Command::FileSave);
 
         QCOMPARE(readFile(path), original);
+        if (links == 2)
+            QCOMPARE(readFile(link), original);
         QVERIFY(!App.IsSaved);
         QVERIFY2(currentWindow().windowTitle().endsWith(QStringLiteral("* - Scrivlet")),
                  qPrintable(currentWindow().windowTitle()));
@@ -323,7 +383,11 @@ private slots:
         const QString prompt = host.messageBoxes().first().prompt;
         QVERIFY2(prompt.contains(QStringLiteral("61")) && prompt.contains(QStringLiteral("Disk full")),
                  qPrintable(prompt));
-        QCOMPARE(leftOver(dir.path(), {name, QStringLiteral("filler")}), QStringList());
+        QVERIFY2(!prompt.contains(QStringLiteral("Unknown error")), qPrintable(prompt));
+        QStringList expected{name, QStringLiteral("filler")};
+        if (links == 2)
+            expected << QStringLiteral("link");
+        QCOMPARE(leftOver(dir.path(), expected), QStringList());
     }
 
     // --- failed saves under a new name (Save As, under the error trap) ---
@@ -336,6 +400,7 @@ private slots:
         QTest::newRow("a folder under a regular file") << "file.txt/new.txt" << int(ErrPathNotFound)
                                                        << "Path not found";
         QTest::newRow("a folder that does not exist") << "none/new.txt" << int(ErrPathNotFound) << "Path not found";
+        QTest::newRow("a FIFO, which is not replaced") << "fifo.txt" << int(ErrPathFileAccess) << "Path/File access error";
     }
     void saveAsFailures()
     {
@@ -346,6 +411,7 @@ private slots:
         start();
         QTemporaryDir dir;
         writeFile(dir.filePath(QStringLiteral("file.txt")), "a regular file");
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo.txt"))).constData(), 0644) == 0);
         const QString previousDir = App.DefaultDir;
         typeText(QStringLiteral("unsaved"));
         host.chooseFile(dir.filePath(target));
@@ -360,6 +426,8 @@ private slots:
         QVERIFY2(reported.startsWith(message + QStringLiteral(": \"") + native(dir.filePath(target))),
                  qPrintable(reported));
         QCOMPARE(readFile(dir.filePath(QStringLiteral("file.txt"))), QByteArray("a regular file"));
+        const QFileInfo fifo(dir.filePath(QStringLiteral("fifo.txt")));
+        QVERIFY(fifo.exists() && !fifo.isFile());
         QCOMPARE(App.FileTitle, QStringLiteral("Untitled"));
         QCOMPARE(App.DefaultDir, previousDir);
         QVERIFY(!App.IsSaved);

@@ -98,7 +98,13 @@ void openDocumentFile(const QString &path)
 {
     if (!isWithinSizeLimit(path))
         return;
-    loadIntoEditor(path);
+    try {
+        loadIntoEditor(path);
+    } catch (const FileTooLargeError &error) {
+        // It grew past the limit after its length was taken.
+        showTooLargeMessage(error.length());
+        return;
+    }
     nameDocumentAfter(path);
 }
 

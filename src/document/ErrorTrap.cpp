@@ -6,13 +6,6 @@
 
 #include <new>
 
-namespace {
-
-// The number of the error when memory runs out.
-constexpr int ErrOutOfMemory = 7;
-
-} // namespace
-
 void ReportUnknownError(const RuntimeError &error)
 {
     if (error.Number() == ErrCancel)

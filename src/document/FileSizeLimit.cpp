@@ -36,11 +36,16 @@ QString tooLargeMessage(qint64 length)
         .arg(mebibytes(MaxFileSize), mebibytes(length));
 }
 
+void showTooLargeMessage(qint64 length)
+{
+    MsgBox(tooLargeMessage(length), vbOKOnly, QStringLiteral("File is Too Large"));
+}
+
 bool isWithinSizeLimit(const QString &path)
 {
     const qint64 length = fileLength(path);
     if (length <= MaxFileSize)
         return true;
-    MsgBox(tooLargeMessage(length), vbOKOnly, QStringLiteral("File is Too Large"));
+    showTooLargeMessage(length);
     return false;
 }

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "platform/FileReading.h" // MaxFileSize
+
 #include <QString>
 #include <QtGlobal>
-
-// Documents are loaded whole; a file longer than this is not loaded.
-constexpr qint64 MaxFileSize = 10485760; // 10 x 1024 x 1024 bytes
 
 // The length in bytes of the file at path; RuntimeError when it cannot be
 // taken (no such file, no such folder, no permission to look).
@@ -12,6 +11,9 @@ qint64 fileLength(const QString &path);
 
 // The text of the "File is Too Large" box for a file of length bytes.
 QString tooLargeMessage(qint64 length);
+
+// Shows the "File is Too Large" box for a file of length bytes.
+void showTooLargeMessage(qint64 length);
 
 // True when the file at path is within MaxFileSize. Otherwise shows the
 // "File is Too Large" box and gives false. RuntimeError when the length

@@ -88,23 +88,51 @@ QString messageFor(int number)
     }
 }
 
+// The description: the message for number, the path, and what detail adds.
+// Qt's "Unknown error" adds nothing and is left out.
+QString describe(int number, const QString &path, const QString &detail)
+{
+    QString description = QStringLiteral("%1: \"%2\"").arg(messageFor(number), QDir::toNativeSeparators(path));
+    if (!detail.isEmpty() && detail != QLatin1String("Unknown error"))
+        description += QStringLiteral(" (%1)").arg(detail);
+    return description;
+}
+
+RuntimeError errorFor(const QString &path, QFileDevice::FileError error, const QString &detail, int systemCode)
+{
+    const QFileInfo info(path);
+    int number = numberFromSystemCode(systemCode, info);
+    if (number == 0)
+        number = numberFromState(error, info);
+    return RuntimeError(number, describe(number, path, detail));
+}
+
 } // namespace
 
 RuntimeError fileError(const QString &path, QFileDevice::FileError error, const QString &detail)
 {
 #ifdef Q_OS_WIN
     // The file engine reports through the Windows error code, not errno.
-    const int systemCode = 0;
+    return errorFor(path, error, detail, 0);
 #else
-    const int systemCode = errno;
+    return errorFor(path, error, detail, errno);
 #endif
-    const QFileInfo info(path);
-    int number = numberFromSystemCode(systemCode, info);
-    if (number == 0)
-        number = numberFromState(error, info);
+}
 
-    QString description = QStringLiteral("%1: \"%2\"").arg(messageFor(number), QDir::toNativeSeparators(path));
-    if (!detail.isEmpty())
-        description += QStringLiteral(" (%1)").arg(detail);
-    return RuntimeError(number, description);
+RuntimeError systemFileError(const QString &path, QFileDevice::FileError error, const QString &cause)
+{
+    const int code = errno;
+    QString words = cause;
+    if (words.isEmpty()) {
+        words = qt_error_string(code);
+        if (!words.isEmpty())
+            words[0] = words.at(0).toLower();
+    }
+    return errorFor(path, error, words, code);
+}
+
+RuntimeError notRegularFileError(const QString &path, const QString &what)
+{
+    return RuntimeError(ErrPathFileAccess,
+                        describe(ErrPathFileAccess, path, QStringLiteral("it is %1, not a regular file").arg(what)));
 }

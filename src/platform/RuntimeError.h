@@ -23,6 +23,7 @@ private:
 enum RuntimeErrorNumber {
     ErrCancel = 32755,          // a common dialog was cancelled
     ErrInvalidArgument = 5,     // a call with an argument it cannot use
+    ErrOutOfMemory = 7,         // memory ran out, or a file is longer than the program loads
     ErrFileNotFound = 53,
     ErrDeviceIO = 57,
     ErrDiskFull = 61,
@@ -39,3 +40,10 @@ enum RuntimeErrorNumber {
 // message names the file. Call it straight after the operation that failed:
 // the system's error code of that moment (errno) refines the number.
 RuntimeError fileError(const QString &path, QFileDevice::FileError error, const QString &detail = QString());
+// The error for a system call made for path that has just failed, from errno:
+// cause says why in words, by default the system's own words for errno.
+RuntimeError systemFileError(const QString &path, QFileDevice::FileError error, const QString &cause = QString());
+
+// The error for path when it names something other than a regular file: what
+// says what it is ("a folder", "a FIFO").
+RuntimeError notRegularFileError(const QString &path, const QString &what);

@@ -28,10 +28,17 @@ public:
 
     bool mounted() const { return m_mounted; }
 
-    // Fills the disk until it has no room left.
-    void fill() const
+    // Fills the disk until it has no room left but spare bytes.
+    void fill(qint64 spare = 0) const
     {
-        QFile filler(QDir(QFile::decodeName(m_folder)).filePath(QStringLiteral("filler")));
+        const QDir disk(QFile::decodeName(m_folder));
+        QFile reserve(disk.filePath(QStringLiteral("reserve")));
+        if (spare > 0) {
+            QVERIFY(reserve.open(QIODevice::WriteOnly));
+            QCOMPARE(reserve.write(QByteArray(spare, 'r')), spare);
+            reserve.close();
+        }
+        QFile filler(disk.filePath(QStringLiteral("filler")));
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         const QByteArray block(1024, 'f');
         while (filler.write(block) == block.size()) {
@@ -39,6 +46,8 @@ public:
         const QByteArray byte(1, 'f');
         while (filler.write(byte) == 1) {
         }
+        if (spare > 0)
+            QVERIFY(reserve.remove());
     }
 
 private:
