@@ -22,8 +22,6 @@
 
 namespace {
 
-const QString SettingsSection = QStringLiteral("Settings");
-
 // Printing knows left (0), right (1) and centre (2); anything else is left.
 int alignmentOrLeft(int alignment)
 {
@@ -38,13 +36,13 @@ void Main(const QString &pathToOpen)
 
     App.FindText.clear();
     App.FindMatchCase = 0;
-    App.FileTitle = QStringLiteral("Untitled");
-    App.WindowMode = stored::readInteger(SettingsSection, QStringLiteral("WindowState"), 0);
-    App.MenuHidden = stored::readBoolean(SettingsSection, QStringLiteral("HideMenu"), false);
-    App.DefaultDir = stored::readText(SettingsSection, QStringLiteral("DefaultDir"),
+    App.FileTitle = Untitled;
+    App.WindowMode = stored::readInteger(stored::SettingsSection, QStringLiteral("WindowState"), 0);
+    App.MenuHidden = stored::readBoolean(stored::SettingsSection, QStringLiteral("HideMenu"), false);
+    App.DefaultDir = stored::readText(stored::SettingsSection, QStringLiteral("DefaultDir"),
                                       QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     App.DefaultAlignment =
-        alignmentOrLeft(stored::readInteger(SettingsSection, QStringLiteral("DefaultAlignment"), 0));
+        alignmentOrLeft(stored::readInteger(stored::SettingsSection, QStringLiteral("DefaultAlignment"), 0));
 
     App.CurrentForm = App.WindowMode == 1 ? &frmSmall() : &frmNormal();
     LoadWindowSettings(); // loads the window, which binds its controls

@@ -8,6 +8,9 @@
 // missing: the reader gets the default it passed.
 namespace stored {
 
+// The section of the program's own settings (the default style has its own).
+inline const QString SettingsSection = QStringLiteral("Settings");
+
 QString fromBoolean(bool value); // "True" or "False"
 // Plain decimal digits, with "-" when negative and a "." only for a fraction.
 QString fromInteger(qint64 value);

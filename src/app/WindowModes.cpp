@@ -59,7 +59,7 @@ void SwitchWindowMode(int mode)
 
     App.WindowMode = mode == 1 ? 1 : 0;
     App.CurrentForm = App.WindowMode == 1 ? &frmSmall() : &frmNormal();
-    stored::write(QStringLiteral("Settings"), QStringLiteral("WindowState"), stored::fromInteger(App.WindowMode));
+    stored::write(stored::SettingsSection, QStringLiteral("WindowState"), stored::fromInteger(App.WindowMode));
 
     LoadWindowSettings(); // loads the new window, which binds its controls
     if (!isCurrentItemChecked("mnuWordwrap"))

@@ -17,8 +17,6 @@
 
 namespace {
 
-const QString SettingsSection = QStringLiteral("Settings");
-
 // The view options stored with the window: key, menu-bar item, hidden-set item.
 struct ViewOption {
     const char *key;
@@ -38,12 +36,12 @@ constexpr double MinimumOnScreenTwips = 480;
 
 int readPixelsX(const char *key, int current)
 {
-    return twipsToPixelsX(stored::readSingle(SettingsSection, QLatin1String(key), float(pixelsToTwipsX(current))));
+    return twipsToPixelsX(stored::readSingle(stored::SettingsSection, QLatin1String(key), float(pixelsToTwipsX(current))));
 }
 
 int readPixelsY(const char *key, int current)
 {
-    return twipsToPixelsY(stored::readSingle(SettingsSection, QLatin1String(key), float(pixelsToTwipsY(current))));
+    return twipsToPixelsY(stored::readSingle(stored::SettingsSection, QLatin1String(key), float(pixelsToTwipsY(current))));
 }
 
 QString twipsText(double twips)
@@ -132,27 +130,27 @@ void LoadWindowSettings()
 
     for (const ViewOption &option : viewOptions) {
         QAction *item = window.item(QLatin1String(option.item));
-        item->setChecked(stored::readBoolean(SettingsSection, QLatin1String(option.key), item->isChecked()));
+        item->setChecked(stored::readBoolean(stored::SettingsSection, QLatin1String(option.key), item->isChecked()));
     }
     for (const ViewOption &option : viewOptions) {
         QAction *item = window.item(QLatin1String(option.hiddenItem));
-        item->setChecked(stored::readBoolean(SettingsSection, QLatin1String(option.key), item->isChecked()));
+        item->setChecked(stored::readBoolean(stored::SettingsSection, QLatin1String(option.key), item->isChecked()));
     }
 
-    setCaption(window, App.FileTitle + QStringLiteral(" - Scrivlet"));
+    setCaption(window, App.FileTitle + CaptionEnd);
 }
 
 void SaveWindowSettings()
 {
     const EditorWindow &window = currentWindow();
     if (!window.isMinimized()) {
-        stored::write(SettingsSection, QStringLiteral("Left"), twipsText(pixelsToTwipsX(window.x())));
-        stored::write(SettingsSection, QStringLiteral("Top"), twipsText(pixelsToTwipsY(window.y())));
-        stored::write(SettingsSection, QStringLiteral("Height"), twipsText(pixelsToTwipsY(window.height())));
-        stored::write(SettingsSection, QStringLiteral("Width"), twipsText(pixelsToTwipsX(window.width())));
+        stored::write(stored::SettingsSection, QStringLiteral("Left"), twipsText(pixelsToTwipsX(window.x())));
+        stored::write(stored::SettingsSection, QStringLiteral("Top"), twipsText(pixelsToTwipsY(window.y())));
+        stored::write(stored::SettingsSection, QStringLiteral("Height"), twipsText(pixelsToTwipsY(window.height())));
+        stored::write(stored::SettingsSection, QStringLiteral("Width"), twipsText(pixelsToTwipsX(window.width())));
     }
     const auto writeCheck = [&window](const char *key, const char *item) {
-        stored::write(SettingsSection, QLatin1String(key),
+        stored::write(stored::SettingsSection, QLatin1String(key),
                       stored::fromBoolean(window.item(QLatin1String(item))->isChecked()));
     };
     writeCheck("AlwaysTop", "mnuAlwaysTop");

@@ -8,7 +8,7 @@
 void UpdateTitle()
 {
     const QString mark = App.IsSaved ? QString() : QStringLiteral("*");
-    setCaption(currentWindow(), App.FileTitle + mark + QStringLiteral(" - Scrivlet"));
+    setCaption(currentWindow(), App.FileTitle + mark + CaptionEnd);
     LayoutEditor();
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 
-class QString;
+#include <QString>
+
 class QWidget;
 
-// Sets CurrentForm's caption: the file title and " - Scrivlet", with "*"
+// What every caption of the editor window ends with.
+inline const QString CaptionEnd = QStringLiteral(" - Scrivlet");
+
+// Sets CurrentForm's caption: the file title and CaptionEnd, with "*"
 // straight after the title while the document has unsaved changes; then lays
 // the editor out again.
 void UpdateTitle();

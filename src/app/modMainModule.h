@@ -9,6 +9,9 @@ class EditorForm;
 class RichTextBox;
 class StatusBar;
 
+// The title of a document that has no file.
+inline const QString Untitled = QStringLiteral("Untitled");
+
 // The whole shared state of the application, in its declared order. Every
 // command routine works through it, never through the window that raised the
 // event. Flags are C++ bools; in the settings store they are the texts "True"
@@ -40,7 +43,7 @@ struct modMainModule {
 
     // The document's file name without folder ("Untitled" without a file), and
     // its folder, where the file dialogs start.
-    QString FileTitle = QStringLiteral("Untitled");
+    QString FileTitle = Untitled;
     QString DefaultDir;
     // Paragraph alignment used for printing: 0 left, 1 right, 2 centre.
     int DefaultAlignment = 0;

@@ -78,7 +78,7 @@ void nameDocumentAfter(const QString &path)
 {
     App.FileTitle = fileNameOf(path);
     App.DefaultDir = folderOf(path);
-    stored::write(QStringLiteral("Settings"), QStringLiteral("DefaultDir"), App.DefaultDir);
+    stored::write(stored::SettingsSection, QStringLiteral("DefaultDir"), App.DefaultDir);
     App.IsSaved = true;
     UpdateTitle();
 }

@@ -5,9 +5,6 @@
 // Reading the document from its file and writing it back. Every routine here
 // raises RuntimeError when it fails; the commands decide how that is reported.
 
-// The title of a document that has no file.
-inline const QString Untitled = QStringLiteral("Untitled");
-
 // Loads the file at path into the editor and makes it the document: its
 // name becomes FileTitle, its folder DefaultDir (stored at once), and the
 // document is clean. A file longer than MaxFileSize is refused with the
