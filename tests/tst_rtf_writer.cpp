@@ -29,6 +29,15 @@ std::unique_ptr<QTextDocument> documentWith(const QString &text, const QTextChar
     return document;
 }
 
+// Our RTF of document, written to a file in dir; its path.
+QString writtenFile(const QTextDocument &document, const QTemporaryDir &dir)
+{
+    QFile output(dir.filePath("ours.rtf"));
+    if (!output.open(QIODevice::WriteOnly) || output.write(writeAll(document)) < 0)
+        qFatal("cannot write %s", qPrintable(output.fileName()));
+    return output.fileName();
+}
+
 // A small blue PNG picture.
 QByteArray pngPicture()
 {
@@ -196,12 +205,8 @@ private slots:
         const auto document =
             read("{\\rtf1\\ansi a{\\pict\\pngblip\\picw4\\pich3\\bin" + QByteArray::number(png.size()) + " " + png + "}b}");
         QTemporaryDir dir;
-        QFile output(dir.filePath("ours.rtf"));
-        QVERIFY(output.open(QIODevice::WriteOnly));
-        output.write(writeAll(*document));
-        output.close();
         QString converted;
-        rtftest::libreOfficeConvert(soffice, output.fileName(), "html", dir.path(), converted);
+        rtftest::libreOfficeConvert(soffice, writtenFile(*document, dir), "html", dir.path(), converted);
         if (QTest::currentTestFailed())
             return;
         QFile html(converted);
@@ -285,12 +290,8 @@ private slots:
         QVERIFY(input.open(QIODevice::ReadOnly));
         const auto document = read(input.readAll());
         QTemporaryDir dir;
-        QFile output(dir.filePath("ours.rtf"));
-        QVERIFY(output.open(QIODevice::WriteOnly));
-        output.write(writeAll(*document));
-        output.close();
         QStringList theirs;
-        rtftest::libreOfficeLines(soffice, output.fileName(), theirs);
+        rtftest::libreOfficeLines(soffice, writtenFile(*document, dir), theirs);
         if (QTest::currentTestFailed())
             return;
 
