@@ -48,7 +48,7 @@ EditorWindow::EditorWindow(EditorForm &form)
     for (QAction *menu : std::as_const(m_menus.menuBarMenus))
         connect(menu, &QAction::visibleChanged, this, &EditorWindow::showMenuBarWhileMenusAreVisible);
     showMenuBarWhileMenusAreVisible();
-    m_keyPreview = new KeyPreview(*this, *m_richTextBox, m_menus.menuBarShortcuts);
+    m_keyPreview = std::make_unique<KeyPreview>(*this, *m_richTextBox, m_menus.menuBarShortcuts);
 
     resize(twipsToPixelsX(variant.insideWidthTwips), twipsToPixelsY(variant.insideHeightTwips));
 
@@ -89,8 +89,7 @@ void EditorWindow::Form_QueryUnload(bool &cancel, int unloadMode)
 void EditorWindow::detach()
 {
     disconnect(m_richTextBox, nullptr, this, nullptr);
-    delete m_keyPreview;
-    m_keyPreview = nullptr;
+    m_keyPreview.reset();
     m_inside->removeEventFilter(this);
 }
 

@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class CommonDialog;
 class EditorForm;
 class KeyPreview;
@@ -66,6 +68,6 @@ private:
     StatusBar *m_statusBar;
     CommonDialog *m_commonDialog;
     EditorMenus m_menus;
-    KeyPreview *m_keyPreview;
+    std::unique_ptr<KeyPreview> m_keyPreview;
     QRect m_frameArea; // where the frame must fit once it is known; empty: nowhere
 };

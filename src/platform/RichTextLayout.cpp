@@ -132,10 +132,7 @@ void RichTextLayout::setViewWidth(std::function<qreal()> viewWidth)
     forgetFormats();
 }
 
-RichTextLayout::~RichTextLayout()
-{
-    qDeleteAll(m_widthsByFont);
-}
+RichTextLayout::~RichTextLayout() = default;
 
 qreal RichTextLayout::pixelsPerPoint() const
 {
@@ -332,7 +329,6 @@ void RichTextLayout::forgetFormats()
     m_countedBlocks = 0;
     m_ownByFormat.clear();
     m_widthsByFormat.clear();
-    qDeleteAll(m_widthsByFont);
     m_widthsByFont.clear();
 }
 
@@ -342,9 +338,10 @@ RichTextLayout::WordWidths &RichTextLayout::widthsFor(const QTextFragment &fragm
     if (index >= 0 && size_t(index) < m_widthsByFormat.size() && m_widthsByFormat[index])
         return *m_widthsByFormat[index];
     const QFont font = fragment.charFormat().font().resolve(document()->defaultFont());
-    WordWidths *&widths = m_widthsByFont[font.key()];
-    if (!widths)
-        widths = new WordWidths(font, paintDevice());
+    std::unique_ptr<WordWidths> &owned = m_widthsByFont[font.key()];
+    if (!owned)
+        owned = std::make_unique<WordWidths>(font, paintDevice());
+    WordWidths *widths = owned.get();
     if (index >= 0) {
         if (size_t(index) >= m_widthsByFormat.size())
             m_widthsByFormat.resize(index + 1, nullptr);

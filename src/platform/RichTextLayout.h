@@ -7,6 +7,8 @@
 #include "TextMirror.h"
 
 #include <functional>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 
@@ -85,6 +87,6 @@ private:
     int m_countedBlocks = 0;   // blocks [0, m_countedBlocks) have exact line counts
     qreal m_countedWidth = -1; // the width they were counted at
     mutable std::vector<signed char> m_ownByFormat; // -1 unknown, 0 or 1
-    std::vector<WordWidths *> m_widthsByFormat;
-    QHash<QString, WordWidths *> m_widthsByFont;
+    std::vector<WordWidths *> m_widthsByFormat; // by format number, owned below
+    std::unordered_map<QString, std::unique_ptr<WordWidths>> m_widthsByFont;
 };
