@@ -110,6 +110,58 @@ private slots:
         QCOMPARE(format.encoding, PlainTextFormat::Windows1252);
     }
 
+    // Without a byte-order mark: UTF-16 by its NULs, and UTF-8 unless damaged
+    // sequences outnumber well-formed ones. Whatever is chosen, every byte
+    // comes back; a byte kept as a character is U+DC00 + the byte.
+    void detectsTheEncodingByTheBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<PlainTextFormat::Encoding>("encoding");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("UTF-8 with one stray byte") << QByteArray("na\xC3\xAFve\xFF") << PlainTextFormat::Utf8
+                                                   << QString::fromUtf8("na\u00efve") + QChar(0xDCFF);
+        QTest::newRow("a character cut short counts once")
+            << QByteArray("na\xC3\xAFve \xE2\x82") << PlainTextFormat::Utf8 << QString::fromUtf8("na\u00efve ") + QChar(0xDCE2) + QChar(0xDC82);
+        QTest::newRow("more damaged than well-formed") << QByteArray("\xC3\xA9 \xE9\xE8") << PlainTextFormat::Windows1252
+                                                       << QString::fromUtf8("\u00c3\u00a9 \u00e9\u00e8");
+        QTest::newRow("UTF-16 LE by its NULs") << QByteArray("h\0i\0\n\0", 6) << PlainTextFormat::Utf16LE
+                                               << QString("hi\n");
+        QTest::newRow("UTF-16 BE by its NULs") << QByteArray("\0h\0i", 4) << PlainTextFormat::Utf16BE << QString("hi");
+        QTest::newRow("NULs on both sides") << QByteArray("\0\0ab\0\0cd", 8) << PlainTextFormat::Utf8
+                                            << QString::fromLatin1("\0\0ab\0\0cd", 8);
+        const QByteArray words = QByteArray(40, 'x');
+        QTest::newRow("one NUL in a longer text") << words + '\0' + words << PlainTextFormat::Utf8
+                                                  << QString(words) + QChar(0) + QString(words);
+    }
+    void detectsTheEncodingByTheBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(PlainTextFormat::Encoding, encoding);
+        QFETCH(QString, text);
+        PlainTextFormat format;
+        QCOMPARE(decodePlainText(bytes, &format), text);
+        QCOMPARE(format.encoding, encoding);
+        QVERIFY(!format.byteOrderMark);
+        QCOMPARE(encodePlainText(text, &format), bytes);
+    }
+
+    // Each line break keeps its kind; a line separator inside a paragraph
+    // (Shift+Enter) is written in the first kind.
+    void lineBreaksOfOtherKindsAreListed()
+    {
+        PlainTextFormat format;
+        OtherLineBreaks others;
+        const QByteArray bytes = QString::fromUtf8("a\r\nb\nc\rd\u2028e\u2029f\r\n").toUtf8();
+        QCOMPARE(decodePlainText(bytes, &format, &others), QString("a\nb\nc\nd\ne\nf\n"));
+        QCOMPARE(format.lineBreak, PlainTextFormat::CrLf);
+        const OtherLineBreaks expected = {{1, PlainTextFormat::Lf}, {2, PlainTextFormat::Cr},
+                                          {3, PlainTextFormat::LineSeparator}, {4, PlainTextFormat::ParagraphSeparator}};
+        QVERIFY(others == expected);
+        QCOMPARE(encodePlainText(QString("a\nb\nc\nd\ne\nf\n"), &format, others), bytes);
+        QCOMPARE(encodePlainText(QString::fromUtf8("x\u2028y\nz"), &format, {{0, PlainTextFormat::Cr}}),
+                 QByteArray("x\r\ny\rz"));
+    }
+
     void newDocumentsUseTheNativeLineBreak()
     {
         RichTextBox box;

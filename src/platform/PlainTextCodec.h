@@ -3,14 +3,20 @@
 #include <QByteArray>
 #include <QString>
 
+#include <vector>
+
 // How a plain-text file is encoded, so that it can be written back as it was.
 struct PlainTextFormat
 {
     enum Encoding { Utf8, Utf16LE, Utf16BE, Windows1252 };
-    enum LineBreak { CrLf, Lf, Cr };
+    // CR LF, LF, CR, and the Unicode line and paragraph separators U+2028 and
+    // U+2029.
+    enum LineBreak { CrLf, Lf, Cr, LineSeparator, ParagraphSeparator };
 
     Encoding encoding = Utf8;
     bool byteOrderMark = false;
+    // The document's line break: the file's first. Line breaks the user adds
+    // are written in it.
     LineBreak lineBreak = nativeLineBreak();
 
     // CR LF on Windows, LF elsewhere: what a new document uses.
@@ -22,17 +28,46 @@ struct PlainTextFormat
     }
 };
 
-// Decodes a file's bytes: a UTF-8, UTF-16 LE or UTF-16 BE byte-order mark
-// decides; otherwise valid UTF-8 is UTF-8; otherwise the bytes are
-// Windows-1252, decoded so that every byte comes back when encoded again.
-// Line breaks (CR LF, LF or CR) become '\n'; format tells the encoding and the
-// first line break found.
-QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format);
+// A line break of a file that differs from its format's lineBreak: the one
+// that ends paragraph `paragraph` (counted from 0).
+struct OtherLineBreak
+{
+    int paragraph;
+    PlainTextFormat::LineBreak kind;
+
+    bool operator==(const OtherLineBreak &other) const
+    {
+        return paragraph == other.paragraph && kind == other.kind;
+    }
+};
+// In the order of the paragraphs.
+using OtherLineBreaks = std::vector<OtherLineBreak>;
+
+// Decodes a file's bytes into paragraphs separated by '\n', so that encoding
+// them again gives every byte back.
+//
+// The encoding: a UTF-8, UTF-16 LE or UTF-16 BE byte-order mark decides.
+// Without one, NULs in one half of the two-byte units make it UTF-16 (see
+// PlainTextCodec.cpp); otherwise it is UTF-8 unless damaged sequences (a byte
+// that starts no character, or a character cut short) outnumber well-formed
+// multi-byte ones, and then Windows-1252, in which every byte is a character.
+//
+// A byte that does not decode, or that belongs to a character the control
+// would turn into a paragraph break (U+FDD0, U+FDD1), becomes the lone low
+// surrogate U+DC00 + byte, which decoded text never holds; the control shows
+// it as the replacement character, and encoding writes the byte back.
+//
+// Every CR LF, LF, CR, U+2028 and U+2029 ends a paragraph. format gets the
+// first kind found (the platform's when there is none), otherBreaks the
+// breaks of another kind.
+QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format, OtherLineBreaks *otherBreaks = nullptr);
 
 // Turns every CR LF and lone CR of text into '\n', in place.
 void normalizeLineBreaks(QString &text);
 
-// Encodes text whose line breaks are '\n' in format. Where the encoding cannot
-// hold a character of text, the result is UTF-8 with a byte-order mark
-// instead, and format says so.
-QByteArray encodePlainText(const QString &text, PlainTextFormat *format);
+// Encodes paragraphs separated by '\n' in format: each break in its kind from
+// otherBreaks or else format's lineBreak, which a line separator inside a
+// paragraph (U+2028) also takes. Where the encoding cannot hold a character,
+// the result is UTF-8 with a byte-order mark instead, and format says so.
+QByteArray encodePlainText(const QString &paragraphs, PlainTextFormat *format,
+                           const OtherLineBreaks &otherBreaks = {});

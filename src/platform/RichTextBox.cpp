@@ -97,7 +97,7 @@ QByteArray RichTextBox::TextRTF() const
 void RichTextBox::setTextRTF(const QByteArray &rtf)
 {
     d->flush();
-    const QTextCharFormat format = textCursor().charFormat();
+    const QTextCharFormat format = d->insertionFormat();
     d->changeRaised = true;
     d->document->setUndoRedoEnabled(false);
     d->document->clear();
@@ -177,7 +177,7 @@ void RichTextBox::setSelText(const QString &text)
 {
     d->flush();
     QTextCursor cursor = textCursor();
-    cursor.insertText(Private::toParagraphs(text));
+    cursor.insertText(Private::toParagraphs(text), d->insertionFormat());
     setTextCursor(cursor);
 }
 
@@ -208,10 +208,13 @@ void RichTextBox::setSelRTF(const QByteArray &rtf)
 void RichTextBox::LoadFile(const QString &path, int fileType)
 {
     const QByteArray bytes = readWholeFile(path);
-    if (fileType == PlainText)
-        d->replaceAll(decodePlainText(bytes, &d->plainFormat));
-    else
+    if (fileType == PlainText) {
+        OtherLineBreaks otherBreaks;
+        const QString paragraphs = decodePlainText(bytes, &d->plainFormat, &otherBreaks);
+        d->replaceAll(paragraphs, otherBreaks);
+    } else {
         setTextRTF(bytes);
+    }
 }
 
 void RichTextBox::SaveFile(const QString &path, int fileType)
@@ -221,10 +224,8 @@ void RichTextBox::SaveFile(const QString &path, int fileType)
         return;
     }
     PlainTextFormat format = d->plainFormat;
-    // A line break inside a paragraph is a line break in a plain-text file.
-    QString text = d->mirror().text(0, d->mirror().length());
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    writeWholeFile(path, encodePlainText(text, &format));
+    const QString paragraphs = d->mirror().text(0, d->mirror().length());
+    writeWholeFile(path, encodePlainText(paragraphs, &format, otherLineBreaks(*d->document)));
     d->plainFormat = format;
 }
 
@@ -251,6 +252,8 @@ void RichTextBox::SelPrint(QPrinter *printer)
 bool RichTextBox::event(QEvent *event)
 {
     d->flush();
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod)
+        d->keepLineBreakKindsFromTyping();
     return QPlainTextEdit::event(event);
 }
 

@@ -5,6 +5,7 @@
 #include "RichTextBox.h"
 
 #include "PlainTextCodec.h"
+#include "PlainTextLineBreaks.h"
 #include "RichTextLayout.h"
 #include "TextFormat.h"
 #include "Twips.h"
@@ -167,13 +168,31 @@ public:
         emit q->SelChange();
     }
 
-    // Replaces the whole document by text (paragraphs separated by '\n') in
-    // one edit, keeping the insertion-point format; clears the undo history.
-    // Raises Change once.
-    void replaceAll(const QString &text)
+    // The format of what the control inserts at the caret: the caret's, but
+    // no line-break mark (see PlainTextLineBreaks.h) and no object.
+    QTextCharFormat insertionFormat() const
+    {
+        QTextCharFormat format = withoutLineBreakKind(q->textCursor().charFormat());
+        format.clearProperty(QTextFormat::ObjectType);
+        return format;
+    }
+
+    // What the user types goes in the caret's format; without a selection
+    // it loses the line-break mark it may have taken from a separator.
+    void keepLineBreakKindsFromTyping()
+    {
+        const QTextCursor cursor = q->textCursor();
+        if (!cursor.hasSelection() && cursor.charFormat().hasProperty(textformat::LineBreakKind))
+            q->setCurrentCharFormat(withoutLineBreakKind(cursor.charFormat()));
+    }
+
+    // Replaces the whole document by text (paragraphs separated by '\n', the
+    // separators of otherBreaks marked) in one edit, keeping the
+    // insertion-point format; clears the undo history. Raises Change once.
+    void replaceAll(const QString &text, const OtherLineBreaks &otherBreaks = {})
     {
         flush();
-        const QTextCharFormat format = q->textCursor().charFormat();
+        const QTextCharFormat format = insertionFormat();
         mirror().assign(text);
         mirrorKeptByCaller = true;
         changeRaised = true;
@@ -181,7 +200,7 @@ public:
         document->clear();
         QTextCursor cursor(document);
         cursor.setBlockCharFormat(format);
-        cursor.insertText(text, format);
+        insertParagraphs(cursor, text, format, otherBreaks);
         document->setUndoRedoEnabled(true);
         mirrorKeptByCaller = false;
         changeRaised = false;

@@ -31,6 +31,10 @@ enum Property {
     ParagraphBullet,
     // Paragraph: the number text shown before a numbered paragraph ("1.", "a)").
     ParagraphNumberText,
+    // Character, of a paragraph separator in a plain-text document: the kind
+    // of line break (PlainTextFormat::LineBreak) the file has there, where it
+    // differs from the document's own. See PlainTextLineBreaks.h.
+    LineBreakKind,
     // Picture: true when the RTF it came from held its bytes in binary
     // (\bin) rather than hexadecimal; it is written back the same way, so
     // that a file that opened saves at about its size again.
