@@ -12,7 +12,7 @@ void UpdateTitle()
     LayoutEditor();
 }
 
-void MarkDocumentModified()
+void markDocumentModified()
 {
     if (App.IsSaved) {
         App.IsSaved = false;

@@ -13,7 +13,7 @@ inline const QString CaptionEnd = QStringLiteral(" - Scrivlet");
 void UpdateTitle();
 
 // The first change of a saved document marks it modified.
-void MarkDocumentModified();
+void markDocumentModified();
 
 // Sets a window's caption exactly as given.
 void setCaption(QWidget &window, const QString &caption);

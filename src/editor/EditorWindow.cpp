@@ -166,7 +166,7 @@ void EditorWindow::Form_Resize()
 
 void EditorWindow::RichTextBox_Change()
 {
-    MarkDocumentModified();
+    markDocumentModified();
     if (m_form.variant().caretFollowsChange)
         m_form.UpdateCaretPosition();
 }
