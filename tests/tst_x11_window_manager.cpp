@@ -48,7 +48,7 @@ QByteArray property(xcb_connection_t *connection, xcb_window_t window, const cha
     QByteArray value;
     if (reply)
         value = QByteArray(static_cast<const char *>(xcb_get_property_value(reply)),
-                           xcb_get_property_value_length(reply) * (reply->format / 8));
+                           xcb_get_property_value_length(reply)); // in bytes
     std::free(reply);
     return value;
 }

@@ -49,7 +49,8 @@ void TextMirror::replace(int position, int removeCount, QStringView insert)
     moveGapTo(position);
     m_gapLength += removeCount; // the removed characters join the gap
     ensureGap(int(insert.size()));
-    std::memcpy(m_buffer.data() + m_gapStart, insert.data(), size_t(insert.size()) * sizeof(QChar));
+    if (!insert.isEmpty()) // an empty view may have no data at all
+        std::memcpy(m_buffer.data() + m_gapStart, insert.data(), size_t(insert.size()) * sizeof(QChar));
     m_gapStart += int(insert.size());
     m_gapLength -= int(insert.size());
 }
