@@ -229,6 +229,8 @@ private slots:
         QFETCH(QString, cause);
         if (geteuid() != 0)
             QSKIP("a file and a cache folder that the user may not write need root to be made");
+        if (const QString shutOut = testenv::ordinaryUserShutOutOfTempFolder(); !shutOut.isEmpty())
+            QSKIP(qPrintable(shutOut));
         ScriptedModalHost host;
         start();
         QTemporaryDir dir;
@@ -259,6 +261,8 @@ private slots:
     // Save As a new name in a read-only folder names the folder as the cause.
     void aNewNameInAReadOnlyFolder()
     {
+        if (const QString shutOut = testenv::ordinaryUserShutOutOfTempFolder(); !shutOut.isEmpty())
+            QSKIP(qPrintable(shutOut));
         ScriptedModalHost host;
         start();
         QTemporaryDir dir;

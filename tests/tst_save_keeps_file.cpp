@@ -123,6 +123,8 @@ private slots:
         QFETCH(int, links);
         if (geteuid() != 0)
             QSKIP("files of other users can only be made by root");
+        if (const QString shutOut = testenv::ordinaryUserShutOutOfTempFolder(); asNobody && !shutOut.isEmpty())
+            QSKIP(qPrintable(shutOut));
         const QString folder = m_dir->filePath(QStringLiteral("folder"));
         QVERIFY(QDir().mkpath(folder));
         if (asNobody)
@@ -213,6 +215,8 @@ private slots:
     {
         if (geteuid() != 0)
             QSKIP("the files of this test need root to be made");
+        if (const QString shutOut = testenv::ordinaryUserShutOutOfTempFolder(); !shutOut.isEmpty())
+            QSKIP(qPrintable(shutOut));
         const QString folder = m_dir->filePath(QStringLiteral("locked"));
         const QString cache = m_dir->filePath(QStringLiteral("cache"));
         QVERIFY(QDir().mkpath(folder));

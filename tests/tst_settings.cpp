@@ -158,10 +158,12 @@ private slots:
         QVERIFY(contents.contains("[Settings]"));
         QVERIFY(contents.contains("Where=here"));
 
+        // Nothing in the config folder of the user's real home, which may
+        // hold the temporary folder that stands in for it.
         const passwd *user = getpwuid(getuid());
-        QVERIFY(user);
+        if (!user)
+            QSKIP("the user has no entry in the user database, so no real home to look into");
         const QString realHome = QString::fromLocal8Bit(user->pw_dir);
-        QVERIFY(!testenv::homeDir().startsWith(realHome + "/"));
         QVERIFY(!QFileInfo::exists(realHome + QStringLiteral("/.config/%1").arg(App)));
     }
 

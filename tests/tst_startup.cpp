@@ -528,7 +528,8 @@ private slots:
     {
         const QIcon icon = start().windowIcon();
         for (const int size : {16, 32, 48, 256}) {
-            const QImage image = icon.pixmap(size, size).toImage();
+            // One pixel a point, whatever the screen's pixel ratio.
+            const QImage image = icon.pixmap(QSize(size, size), 1.0).toImage();
             QCOMPARE(image.size(), QSize(size, size));
             QVERIFY2(image.pixelColor(size / 2, size / 2).alpha() > 0, "the page is drawn");
             QCOMPARE(image.pixelColor(0, 0).alpha(), 0);

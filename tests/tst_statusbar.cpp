@@ -46,6 +46,14 @@ int inkInside(const QImage &image, const QRect &rect, QColor background)
     return ink;
 }
 
+// The widget as grabbed, one image pixel for each of the widget's pixels, so
+// that panel geometry indexes the image: a grab holds the screen's device
+// pixels, more of them than the widget's on a high-density screen.
+QImage pictureOf(QWidget &widget)
+{
+    return widget.grab().toImage().scaled(widget.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
 class PaintCounter : public QObject
 {
 public:
@@ -252,11 +260,11 @@ private slots:
         bar.installEventFilter(&counter);
 
         const QRect inside = bar.panelGeometry(3).adjusted(2, 2, -2, -2);
-        const QImage dimmed = bar.grab().toImage().copy(inside);
+        const QImage dimmed = pictureOf(bar).copy(inside);
         const int paintsBefore = counter.paints;
         KeyState::instance().setInsertToggled(true);
         QTRY_VERIFY(counter.paints > paintsBefore); // the bar repaints by itself
-        const QImage full = bar.grab().toImage().copy(inside);
+        const QImage full = pictureOf(bar).copy(inside);
         QVERIFY(dimmed != full);
         // The same text, darker while the key is on.
         const QColor background = bar.palette().color(QPalette::Window);
@@ -281,7 +289,7 @@ private slots:
         flat->setWidth(600);
         flat->setBevel(sbrNoBevel);
         bar.resize(300, 17);
-        const QImage image = bar.grab().toImage();
+        const QImage image = pictureOf(bar);
         const QColor background = bar.palette().color(QPalette::Window);
 
         const QRect panel = bar.panelGeometry(1);

@@ -1,7 +1,10 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QDir>
+#include <QFile>
+#include <QString>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <unistd.h>
 
@@ -62,5 +65,18 @@ private:
     bool m_groupsTaken = false;
     bool m_active = false;
 };
+
+// Why the user that ordinaryUser() takes cannot pass into the temporary
+// folder (TMPDIR) that holds the tests' files, or an empty string when they
+// can: a TMPDIR inside a private folder, such as root's home, keeps them out,
+// so that no permission of a file there is ever put to them.
+inline QString ordinaryUserShutOutOfTempFolder()
+{
+    const QString folder = QDir::tempPath();
+    const EffectiveUser user = EffectiveUser::ordinaryUser();
+    if (!user.active() || ::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), X_OK, AT_EACCESS) == 0)
+        return QString();
+    return QStringLiteral("the user nobody cannot pass into the temporary folder \"%1\" (TMPDIR)").arg(folder);
+}
 
 } // namespace testenv

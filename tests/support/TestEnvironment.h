@@ -6,8 +6,9 @@
 namespace testenv {
 
 // Points HOME, XDG_CONFIG_HOME and the settings store at a fresh temporary
-// folder, so that no test reads or writes the user's own settings and files.
-// Must run before the QApplication is created.
+// folder, so that no test reads or writes the user's own settings and files,
+// and drops the user's screen scaling. Must run before the QApplication is
+// created.
 void isolate();
 
 // The folder made by isolate(); it lives until the process ends.
