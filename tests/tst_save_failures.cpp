@@ -229,8 +229,7 @@ private slots:
         QFETCH(QString, cause);
         if (geteuid() != 0)
             QSKIP("a file and a cache folder that the user may not write need root to be made");
-        if (const QString shutOut = testenv::ordinaryUserShutOutOfTempFolder(); !shutOut.isEmpty())
-            QSKIP(qPrintable(shutOut));
+        SCRIVLET_SKIP_UNLESS_NOBODY_REACHES_TMPDIR();
         ScriptedModalHost host;
         start();
         QTemporaryDir dir;
@@ -261,8 +260,7 @@ private slots:
     // Save As a new name in a read-only folder names the folder as the cause.
     void aNewNameInAReadOnlyFolder()
     {
-        if (const QString shutOut = testenv::ordinaryUserShutOutOfTempFolder(); !shutOut.isEmpty())
-            QSKIP(qPrintable(shutOut));
+        SCRIVLET_SKIP_UNLESS_NOBODY_REACHES_TMPDIR();
         ScriptedModalHost host;
         start();
         QTemporaryDir dir;

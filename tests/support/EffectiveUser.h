@@ -80,3 +80,11 @@ inline QString ordinaryUserShutOutOfTempFolder()
 }
 
 } // namespace testenv
+
+// Skips the running test, saying why, when the user nobody cannot pass into
+// the temporary folder that holds the test's files.
+#define SCRIVLET_SKIP_UNLESS_NOBODY_REACHES_TMPDIR()                                      \
+    do {                                                                                 \
+        if (const QString shutOut = testenv::ordinaryUserShutOutOfTempFolder(); !shutOut.isEmpty()) \
+            QSKIP(qPrintable(shutOut));                                                  \
+    } while (false)
