@@ -1,9 +1,9 @@
 #include "BenchApp.h"
 
-#include "app/modMainModule.h"
+#include "app/state/modMainModule.h"
 #include "editor/BufferForm.h"
 #include "editor/EditorForm.h"
-#include "platform/Settings.h"
+#include "platform/system/Settings.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

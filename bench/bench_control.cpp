@@ -3,7 +3,7 @@
 // and QPlainTextEdit for comparison.
 #include "BenchData.h"
 
-#include "platform/RichTextBox.h"
+#include "platform/richtext/RichTextBox.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,10 +6,10 @@
 #include "BenchData.h"
 
 #include "app/Main.h"
-#include "app/modMainModule.h"
+#include "app/state/modMainModule.h"
 #include "document/FileCommands.h"
 #include "document/FileSizeLimit.h"
-#include "platform/RichTextBox.h"
+#include "platform/richtext/RichTextBox.h"
 
 #include <benchmark/benchmark.h>
 

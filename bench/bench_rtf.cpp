@@ -4,8 +4,8 @@
 // both directions grow linearly with the file.
 #include "BenchData.h"
 
-#include "platform/RtfReader.h"
-#include "platform/RtfWriter.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,13 +4,13 @@
 #include "BenchApp.h"
 #include "BenchData.h"
 
-#include "app/CurrentWindow.h"
+#include "app/state/CurrentWindow.h"
 #include "app/Main.h"
 #include "app/WindowModes.h"
-#include "app/modMainModule.h"
+#include "app/state/modMainModule.h"
 #include "editor/EditorForm.h"
 #include "editor/EditorWindow.h"
-#include "platform/RichTextBox.h"
+#include "platform/richtext/RichTextBox.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,10 +2,10 @@
 
 #include "ScriptedModalHost.h"
 
-#include "platform/CommonDialog.h"
-#include "platform/DialogChoices.h"
-#include "platform/MessageBox.h"
-#include "platform/ModalHost.h"
+#include "platform/dialogs/CommonDialog.h"
+#include "platform/dialogs/DialogChoices.h"
+#include "platform/dialogs/MessageBox.h"
+#include "platform/dialogs/ModalHost.h"
 #include "platform/RuntimeError.h"
 
 #include <algorithm>

@@ -4,8 +4,8 @@
 #include "ShellTestSupport.h"
 #include "TestEnvironment.h"
 
-#include "app/ViewToggles.h"
-#include "platform/Clipboard.h"
+#include "app/state/ViewToggles.h"
+#include "platform/system/Clipboard.h"
 
 #include <QDialog>
 #include <QMenu>

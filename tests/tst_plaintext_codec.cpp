@@ -2,8 +2,8 @@
 // line breaks are detected on reading and kept on writing.
 #include "TestEnvironment.h"
 
-#include "platform/PlainTextCodec.h"
-#include "platform/RichTextBox.h"
+#include "platform/richtext/PlainTextCodec.h"
+#include "platform/richtext/RichTextBox.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 #include "EffectiveUser.h"
 #include "TestEnvironment.h"
 
-#include "platform/Clipboard.h"
+#include "platform/system/Clipboard.h"
 #include "platform/RuntimeError.h"
-#include "platform/TopMost.h"
+#include "platform/system/TopMost.h"
 #include "platform/Twips.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // line numbers, formats, events and files.
 #include "TestEnvironment.h"
 
-#include "platform/KeyState.h"
-#include "platform/RichTextBox.h"
+#include "platform/system/KeyState.h"
+#include "platform/richtext/RichTextBox.h"
 #include "platform/RuntimeError.h"
 
 #include <QApplication>

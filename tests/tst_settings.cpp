@@ -2,7 +2,7 @@
 #include "TestEnvironment.h"
 
 #include "platform/RuntimeError.h"
-#include "platform/Settings.h"
+#include "platform/system/Settings.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,9 +6,9 @@
 #include "TestEnvironment.h"
 
 #include "app/CommandLine.h"
-#include "app/WindowTitle.h"
+#include "app/state/WindowTitle.h"
 #include "editor/EditorMenus.h"
-#include "platform/MessageBox.h"
+#include "platform/dialogs/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Twips.h"
 

@@ -1,8 +1,8 @@
 #include "TestEnvironment.h"
 
-#include "platform/KeyState.h"
+#include "platform/system/KeyState.h"
 #include "platform/RuntimeError.h"
-#include "platform/StatusBar.h"
+#include "platform/system/StatusBar.h"
 
 #include <QApplication>
 #include <QHelpEvent>

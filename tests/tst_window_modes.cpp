@@ -5,9 +5,9 @@
 #include "ShellTestSupport.h"
 #include "TestEnvironment.h"
 
-#include "app/EditorLayout.h"
-#include "app/WindowTitle.h"
-#include "platform/MessageBox.h"
+#include "app/state/EditorLayout.h"
+#include "app/state/WindowTitle.h"
+#include "platform/dialogs/MessageBox.h"
 #include "platform/Twips.h"
 
 #include <QCloseEvent>

@@ -6,7 +6,7 @@
 #include "ShellTestSupport.h"
 #include "TestEnvironment.h"
 
-#include "app/WindowTitle.h"
+#include "app/state/WindowTitle.h"
 
 #include <QClipboard>
 #include <QMimeData>

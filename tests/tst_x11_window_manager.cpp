@@ -7,7 +7,7 @@
 #include "ShellTestSupport.h"
 #include "TestEnvironment.h"
 
-#include "platform/MessageBox.h"
+#include "platform/dialogs/MessageBox.h"
 
 #include <QGuiApplication>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "app/Commands.h"
 
-#include "app/ViewToggles.h"
+#include "app/state/ViewToggles.h"
 #include "app/WindowModes.h"
 #include "document/ErrorTrap.h"
 #include "document/FileCommands.h"

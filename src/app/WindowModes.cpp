@@ -1,17 +1,17 @@
 #include "app/WindowModes.h"
 
-#include "app/CurrentWindow.h"
-#include "app/StoredValue.h"
-#include "app/ViewToggles.h"
-#include "app/WindowSettings.h"
-#include "app/WindowTitle.h"
-#include "app/modMainModule.h"
+#include "app/state/CurrentWindow.h"
+#include "app/state/StoredValue.h"
+#include "app/state/ViewToggles.h"
+#include "app/state/WindowSettings.h"
+#include "app/state/WindowTitle.h"
+#include "app/state/modMainModule.h"
 #include "appearance/FontSettings.h"
 #include "editor/EditorForm.h"
 #include "editor/EditorWindow.h"
-#include "platform/RichTextBox.h"
-#include "platform/StatusBar.h"
-#include "platform/TopMost.h"
+#include "platform/richtext/RichTextBox.h"
+#include "platform/system/StatusBar.h"
+#include "platform/system/TopMost.h"
 
 #include <QAction>
 

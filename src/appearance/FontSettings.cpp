@@ -1,9 +1,9 @@
 #include "appearance/FontSettings.h"
 
-#include "app/StoredValue.h"
-#include "app/WindowTitle.h"
-#include "app/modMainModule.h"
-#include "platform/RichTextBox.h"
+#include "app/state/StoredValue.h"
+#include "app/state/WindowTitle.h"
+#include "app/state/modMainModule.h"
+#include "platform/richtext/RichTextBox.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "document/DocumentPath.h"
 
-#include "platform/RichTextBox.h"
+#include "platform/richtext/RichTextBox.h"
 
 #include <QDir>
 

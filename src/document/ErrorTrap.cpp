@@ -1,7 +1,7 @@
 #include "document/ErrorTrap.h"
 
 #include "document/ProgramEnd.h"
-#include "platform/MessageBox.h"
+#include "platform/dialogs/MessageBox.h"
 #include "platform/RuntimeError.h"
 
 #include <new>

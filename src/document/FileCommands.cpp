@@ -1,13 +1,13 @@
 #include "document/FileCommands.h"
 
-#include "app/WindowTitle.h"
-#include "app/modMainModule.h"
+#include "app/state/WindowTitle.h"
+#include "app/state/modMainModule.h"
 #include "document/DocumentFiles.h"
 #include "document/DocumentPath.h"
 #include "document/ErrorTrap.h"
 #include "document/ProgramEnd.h"
 #include "document/SaveQuestion.h"
-#include "platform/RichTextBox.h"
+#include "platform/richtext/RichTextBox.h"
 
 void FileNew()
 {

@@ -1,6 +1,6 @@
 #include "document/FileSizeLimit.h"
 
-#include "platform/MessageBox.h"
+#include "platform/dialogs/MessageBox.h"
 #include "platform/RuntimeError.h"
 
 #include <QFileInfo>

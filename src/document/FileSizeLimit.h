@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileReading.h" // MaxFileSize
+#include "platform/files/FileReading.h" // MaxFileSize
 
 #include <QString>
 #include <QtGlobal>

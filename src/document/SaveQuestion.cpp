@@ -1,8 +1,8 @@
 #include "document/SaveQuestion.h"
 
-#include "app/modMainModule.h"
+#include "app/state/modMainModule.h"
 #include "document/DocumentFiles.h"
-#include "platform/MessageBox.h"
+#include "platform/dialogs/MessageBox.h"
 #include "platform/RuntimeError.h"
 
 int AskSaveChanges()

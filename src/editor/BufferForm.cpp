@@ -1,6 +1,6 @@
 #include "editor/BufferForm.h"
 
-#include "platform/RichTextBox.h"
+#include "platform/richtext/RichTextBox.h"
 
 #include <QWidget>
 

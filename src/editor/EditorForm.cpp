@@ -2,8 +2,8 @@
 
 #include "editor/EditorWindow.h"
 #include "editor/StatusPanels.h"
-#include "platform/RichTextBox.h"
-#include "platform/StatusBar.h"
+#include "platform/richtext/RichTextBox.h"
+#include "platform/system/StatusBar.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "editor/KeyPreview.h"
 
 #include "app/Commands.h"
-#include "app/modMainModule.h"
-#include "platform/RichTextBox.h"
+#include "app/state/modMainModule.h"
+#include "platform/richtext/RichTextBox.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "editor/StatusPanels.h"
 
-#include "platform/StatusBar.h"
+#include "platform/system/StatusBar.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "RuntimeError.h"
+#include "platform/RuntimeError.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,8 +4,8 @@
 // back, and a summary of a document's text and formats to compare two
 // documents with.
 
-#include "platform/RtfReader.h"
-#include "platform/RtfWriter.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
 #include "platform/TextFormat.h"
 
 #include <QTextBlock>

@@ -7,7 +7,7 @@
 #include "ShellTestSupport.h"
 
 #include "document/ProgramEnd.h"
-#include "platform/MessageBox.h"
+#include "platform/dialogs/MessageBox.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "ScriptedModalHost.h"
 
-#include "platform/CommonDialog.h"
-#include "platform/DialogChoices.h"
-#include "platform/MessageBox.h"
+#include "platform/dialogs/CommonDialog.h"
+#include "platform/dialogs/DialogChoices.h"
+#include "platform/dialogs/MessageBox.h"
 #include "platform/TextFormat.h"
 
 #include <QAction>

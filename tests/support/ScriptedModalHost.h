@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ModalHost.h"
+#include "platform/dialogs/ModalHost.h"
 
 #include <QAbstractPrintDialog>
 #include <QFont>

@@ -4,15 +4,15 @@
 // and watching which commands the windows run.
 
 #include "app/Commands.h"
-#include "app/CurrentWindow.h"
+#include "app/state/CurrentWindow.h"
 #include "app/Main.h"
-#include "app/modMainModule.h"
+#include "app/state/modMainModule.h"
 #include "editor/BufferForm.h"
 #include "editor/EditorForm.h"
 #include "editor/EditorWindow.h"
-#include "platform/RichTextBox.h"
-#include "platform/Settings.h"
-#include "platform/StatusBar.h"
+#include "platform/richtext/RichTextBox.h"
+#include "platform/system/Settings.h"
+#include "platform/system/StatusBar.h"
 
 #include <QAction>
 #include <QApplication>

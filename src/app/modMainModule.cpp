@@ -1,3 +1,0 @@
-#include "app/modMainModule.h"
-
-modMainModule App;

@@ -1,0 +1,3 @@
+#include "app/state/modMainModule.h"
+
+modMainModule App;

@@ -1,0 +1,91 @@
+#include "platform/dialogs/CommonDialog.h"
+
+#include "platform/dialogs/ModalHost.h"
+#include "platform/RuntimeError.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+namespace {
+
+QPrinter *printerOfProgram = nullptr;
+
+// With no printer set up, printing goes to a PDF file named after the program
+// in the user's documents folder (the home folder when there is none).
+void printToPdfFile(QPrinter &printer)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QString name = QCoreApplication::applicationName();
+    if (name.isEmpty())
+        name = QStringLiteral("Scrivlet");
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QDir(folder).filePath(name + QStringLiteral(".pdf")));
+}
+
+void deletePrinterOfProgram()
+{
+    delete printerOfProgram;
+    printerOfProgram = nullptr;
+}
+
+// A cancelled dialog raises the cancel error when the caller asked for it.
+void finishDialog(const CommonDialog &dialog, bool accepted)
+{
+    if (!accepted && dialog.CancelError)
+        throw RuntimeError(ErrCancel, QStringLiteral("Cancel was selected."));
+}
+
+} // namespace
+
+CommonDialog::CommonDialog(QObject *parent)
+    : QObject(parent)
+{
+}
+
+QPrinter *CommonDialog::hDC() const
+{
+    return &sharedPrinter();
+}
+
+void CommonDialog::ShowOpen()
+{
+    finishDialog(*this, modalHost().showOpen(*this));
+}
+
+void CommonDialog::ShowSave()
+{
+    finishDialog(*this, modalHost().showSave(*this));
+}
+
+void CommonDialog::ShowPrinter()
+{
+    finishDialog(*this, modalHost().showPrinter(*this));
+}
+
+void CommonDialog::ShowFont()
+{
+    finishDialog(*this, modalHost().showFont(*this));
+}
+
+void CommonDialog::ShowColor()
+{
+    finishDialog(*this, modalHost().showColor(*this));
+}
+
+QPrinter &CommonDialog::sharedPrinter()
+{
+    if (!printerOfProgram) {
+        printerOfProgram = new QPrinter(QPrinter::HighResolution);
+        if (QPrinterInfo::availablePrinters().isEmpty())
+            printToPdfFile(*printerOfProgram);
+        // Released with the application, while the print system is still there.
+        qAddPostRoutine(deletePrinterOfProgram);
+    }
+    return *printerOfProgram;
+}

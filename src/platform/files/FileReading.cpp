@@ -1,0 +1,80 @@
+#include "platform/files/FileReading.h"
+
+#include "platform/files/PosixFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+FileTooLargeError::FileTooLargeError(const QString &path, qint64 length)
+    : RuntimeError(ErrOutOfMemory, QStringLiteral("The file \"%1\" is longer than %2 bytes")
+                                       .arg(QFileInfo(path).fileName())
+                                       .arg(MaxFileSize)),
+      m_length(length)
+{
+}
+
+namespace {
+
+#ifdef Q_OS_UNIX
+
+// Opens the regular file at path into file. Its type is looked at before it
+// is opened; the open does not wait (O_NONBLOCK) should a FIFO take the name
+// in between, and what was opened is looked at again.
+void openRegularFile(QFile &file, const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(name.constData(), &info) != 0)
+        throw systemFileError(path, QFileDevice::OpenError);
+    posix::requireRegularFile(path, info.st_mode);
+    posix::FileDescriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.isOpen() || ::fstat(fd.get(), &info) != 0)
+        throw systemFileError(path, QFileDevice::OpenError);
+    posix::requireRegularFile(path, info.st_mode);
+    if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        throw fileError(path, file.error(), file.errorString());
+    fd.release();
+}
+
+#else
+
+void openRegularFile(QFile &file, const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw notRegularFileError(path, QStringLiteral("a folder"));
+    if (info.exists() && !info.isFile())
+        throw notRegularFileError(path, QStringLiteral("a special file"));
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw fileError(path, file.error(), file.errorString());
+}
+
+#endif
+
+} // namespace
+
+QByteArray readWholeFile(const QString &path)
+{
+    QFile file;
+    openRegularFile(file, path);
+    // Read in pieces up to one byte past the limit: the length a file
+    // reports is not trusted to bound what it gives.
+    constexpr qint64 Piece = 1 << 20;
+    QByteArray bytes;
+    bytes.reserve(qMin(file.size(), MaxFileSize + 1));
+    while (bytes.size() <= MaxFileSize) {
+        const QByteArray piece = file.read(qMin(Piece, MaxFileSize + 1 - bytes.size()));
+        if (file.error() != QFileDevice::NoError)
+            throw fileError(path, file.error(), file.errorString());
+        if (piece.isEmpty())
+            return bytes;
+        bytes += piece;
+    }
+    throw FileTooLargeError(path, qMax(file.size(), qint64(bytes.size())));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+// The line breaks of a plain-text file that differ from the document's own
+// (PlainTextFormat::lineBreak) are kept in the control's document, on the
+// paragraph separators that stand for them: such a separator's character
+// format holds the break's kind (textformat::LineBreakKind). An ordinary file
+// marks nothing.
+//
+// Qt keeps a separator's format through edits around it, undo and redo,
+// formats merged over the text, and moves of the whole document, and removes
+// it with the separator: each break keeps its kind until it is deleted.
+//
+// Qt gives what it inserts the format at the insertion point, which at the
+// start of an empty paragraph is the separator's before it, mark included.
+// So the control inserts in a format without the mark (withoutLineBreakKind),
+// and drops the mark from the caret's format before a key or an input
+// method types: a break the user adds is of the document's kind.
+
+#include "platform/richtext/PlainTextCodec.h"
+
+#include <QTextCharFormat>
+
+class QTextCursor;
+class QTextDocument;
+
+// Inserts paragraphs (separated by '\n') at cursor in format, marking the
+// separators of otherBreaks with their kinds.
+void insertParagraphs(QTextCursor &cursor, const QString &paragraphs, const QTextCharFormat &format,
+                      const OtherLineBreaks &otherBreaks);
+
+// The breaks that document's separators mark, in order.
+OtherLineBreaks otherLineBreaks(const QTextDocument &document);
+
+QTextCharFormat withoutLineBreakKind(QTextCharFormat format);

@@ -1,0 +1,409 @@
+#include "platform/richtext/RichTextBox.h"
+
+#include "platform/richtext/KeyCodes.h"
+#include "platform/system/KeyState.h"
+#include "platform/richtext/RichTextBoxPrivate.h"
+#include "platform/richtext/RichTextFiles.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/rtf/RtfWriter.h"
+
+#include <QMimeData>
+#include <QUrl>
+
+RichTextBox::RichTextBox(QWidget *parent)
+    : QPlainTextEdit(parent), d(new Private(this))
+{
+    d->attach(new QTextDocument(this));
+    setAcceptDrops(true);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { d->checkSelectionChange(); });
+    connect(this, &QPlainTextEdit::selectionChanged, this, [this] { d->checkSelectionChange(); });
+}
+
+RichTextBox::~RichTextBox()
+{
+    delete d;
+}
+
+// ---- positions ----------------------------------------------------------
+
+int RichTextBox::textLength() const
+{
+    return d->documentLength() + d->document->blockCount() - 1;
+}
+
+int RichTextBox::toPosition(int documentPosition) const
+{
+    documentPosition = std::clamp(documentPosition, 0, d->documentLength());
+    return documentPosition + d->document->findBlock(documentPosition).blockNumber();
+}
+
+int RichTextBox::toDocumentPosition(int position) const
+{
+    position = std::clamp(position, 0, textLength());
+    const QTextDocument *doc = d->document;
+    const int documentLength = d->documentLength();
+    // Block n starts at control position start(n) = its document position + n.
+    // The block wanted is the last whose start is not after position; it holds
+    // document position position - n, which a few lookups settle on.
+    auto start = [](const QTextBlock &block) { return block.position() + block.blockNumber(); };
+    auto holds = [&](const QTextBlock &block) {
+        const QTextBlock next = block.next();
+        return start(block) <= position && (!next.isValid() || start(next) > position);
+    };
+    QTextBlock block = doc->findBlock(std::min(position, documentLength));
+    for (int step = 0; step < 6 && !holds(block); ++step) {
+        const QTextBlock guess = doc->findBlock(std::clamp(position - block.blockNumber(), 0, documentLength));
+        if (guess == block || std::abs(guess.blockNumber() - block.blockNumber()) == 1) {
+            const QTextBlock later = guess.blockNumber() > block.blockNumber() ? guess : block;
+            block = start(later) <= position ? later : later.previous();
+            break;
+        }
+        block = guess;
+    }
+    if (!holds(block)) {
+        // Many short lines: search the block numbers instead.
+        int low = 0, high = doc->blockCount() - 1;
+        while (low < high) {
+            const int middle = low + (high - low + 1) / 2;
+            if (start(doc->findBlockByNumber(middle)) <= position)
+                low = middle;
+            else
+                high = middle - 1;
+        }
+        block = doc->findBlockByNumber(low);
+    }
+    const int offset = std::min(position - start(block), block.length() - 1);
+    return block.position() + offset;
+}
+
+// ---- contents -----------------------------------------------------------
+
+QString RichTextBox::Text() const
+{
+    return d->toCrLf(d->mirror().view(0, d->mirror().length()));
+}
+
+void RichTextBox::setText(const QString &text)
+{
+    d->replaceAll(Private::toParagraphs(text));
+}
+
+QByteArray RichTextBox::TextRTF() const
+{
+    d->flush();
+    return writeRtf(*d->document, 0, d->documentLength());
+}
+
+void RichTextBox::setTextRTF(const QByteArray &rtf)
+{
+    d->flush();
+    const QTextCharFormat format = d->insertionFormat();
+    d->changeRaised = true;
+    d->document->setUndoRedoEnabled(false);
+    d->document->clear();
+    QTextCursor cursor(d->document);
+    cursor.setBlockCharFormat(format);
+    cursor.setCharFormat(format);
+    cursor.beginEditBlock();
+    try {
+        insertRtf(cursor, rtf);
+    } catch (...) {
+        cursor.endEditBlock();
+        d->document->setUndoRedoEnabled(true);
+        d->changeRaised = false;
+        emit Change();
+        throw;
+    }
+    cursor.endEditBlock();
+    d->document->setUndoRedoEnabled(true);
+    d->changeRaised = false;
+    setTextCursor(QTextCursor(d->document));
+    emit Change();
+}
+
+void RichTextBox::moveContentsFrom(RichTextBox &source)
+{
+    if (&source == this)
+        return;
+    d->flush();
+    source.d->flush();
+    QTextDocument *taken = source.d->document;
+    QTextDocument *given = d->document;
+    source.d->attach(new QTextDocument(&source));
+    d->attach(taken);
+    delete given;
+    d->plainFormat = source.d->plainFormat;
+    setTextCursor(QTextCursor(taken));
+    emit source.Change();
+    emit Change();
+}
+
+// ---- selection ----------------------------------------------------------
+
+int RichTextBox::SelStart() const
+{
+    return toPosition(textCursor().selectionStart());
+}
+
+void RichTextBox::setSelStart(int position)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(toDocumentPosition(position));
+    setTextCursor(cursor);
+}
+
+int RichTextBox::SelLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return toPosition(cursor.selectionEnd()) - toPosition(cursor.selectionStart());
+}
+
+void RichTextBox::setSelLength(int length)
+{
+    const int start = SelStart();
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(toDocumentPosition(start));
+    cursor.setPosition(toDocumentPosition(start + std::max(0, length)), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+QString RichTextBox::SelText() const
+{
+    const QTextCursor cursor = textCursor();
+    return d->toCrLf(d->mirror().view(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()));
+}
+
+void RichTextBox::setSelText(const QString &text)
+{
+    d->flush();
+    QTextCursor cursor = textCursor();
+    cursor.insertText(Private::toParagraphs(text), d->insertionFormat());
+    setTextCursor(cursor);
+}
+
+QByteArray RichTextBox::SelRTF() const
+{
+    d->flush();
+    const QTextCursor cursor = textCursor();
+    return writeRtf(*d->document, cursor.selectionStart(), cursor.selectionEnd());
+}
+
+void RichTextBox::setSelRTF(const QByteArray &rtf)
+{
+    d->flush();
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    try {
+        insertRtf(cursor, rtf);
+    } catch (...) {
+        cursor.endEditBlock();
+        throw;
+    }
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+}
+
+// ---- files and printing -------------------------------------------------
+
+void RichTextBox::LoadFile(const QString &path, int fileType)
+{
+    const QByteArray bytes = readWholeFile(path);
+    if (fileType == PlainText) {
+        OtherLineBreaks otherBreaks;
+        const QString paragraphs = decodePlainText(bytes, &d->plainFormat, &otherBreaks);
+        d->replaceAll(paragraphs, otherBreaks);
+    } else {
+        setTextRTF(bytes);
+    }
+}
+
+void RichTextBox::SaveFile(const QString &path, int fileType)
+{
+    if (fileType != PlainText) {
+        writeWholeFile(path, TextRTF());
+        return;
+    }
+    PlainTextFormat format = d->plainFormat;
+    const QString paragraphs = d->mirror().text(0, d->mirror().length());
+    writeWholeFile(path, encodePlainText(paragraphs, &format, otherLineBreaks(*d->document)));
+    d->plainFormat = format;
+}
+
+PlainTextFormat RichTextBox::plainTextFormat() const
+{
+    return d->plainFormat;
+}
+
+void RichTextBox::setPlainTextFormat(const PlainTextFormat &format)
+{
+    d->plainFormat = format;
+}
+
+void RichTextBox::SelPrint(QPrinter *printer)
+{
+    d->flush();
+    const QTextCursor cursor = textCursor();
+    printDocumentRange(*d->document, cursor.hasSelection() ? cursor.selectionStart() : 0,
+                       cursor.hasSelection() ? cursor.selectionEnd() : d->documentLength(), printer);
+}
+
+// ---- events -------------------------------------------------------------
+
+bool RichTextBox::event(QEvent *event)
+{
+    d->flush();
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod)
+        d->keepLineBreakKindsFromTyping();
+    return QPlainTextEdit::event(event);
+}
+
+bool RichTextBox::viewportEvent(QEvent *event)
+{
+    d->flush();
+    return QPlainTextEdit::viewportEvent(event);
+}
+
+QVariant RichTextBox::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    d->flush();
+    return QPlainTextEdit::inputMethodQuery(query);
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+        setOverwriteMode(!overwriteMode());
+        KeyState::instance().setInsertToggled(overwriteMode());
+        event->accept();
+        return;
+    }
+    // Alt with a key is a command key (a menu's access key, say), never
+    // typing. Ctrl with Alt is how some layouts type their third-level
+    // characters, so that still types.
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !event->text().isEmpty()
+        && event->text().front().isPrint()) {
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void RichTextBox::keyReleaseEvent(QKeyEvent *event)
+{
+    QPlainTextEdit::keyReleaseEvent(event);
+    if (!event->isAutoRepeat())
+        emit KeyUp(vbKeyCode(event->key()), vbShiftState(event->modifiers()));
+}
+
+static int vbButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return RichTextBox::vbLeftButton;
+    case Qt::RightButton: return RichTextBox::vbRightButton;
+    case Qt::MiddleButton: return RichTextBox::vbMiddleButton;
+    default: return 0;
+    }
+}
+
+void RichTextBox::mousePressEvent(QMouseEvent *event)
+{
+    QPlainTextEdit::mousePressEvent(event);
+    const QPointF p = event->position();
+    event->accept(); // handled here, whatever the button
+    emit MouseDown(vbButton(event->button()), vbShiftState(event->modifiers()),
+                   float(pixelsToTwipsX(p.x())), float(pixelsToTwipsY(p.y())));
+}
+
+void RichTextBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    QPlainTextEdit::mouseReleaseEvent(event);
+    const QPointF p = event->position();
+    event->accept();
+    emit MouseUp(vbButton(event->button()), vbShiftState(event->modifiers()),
+                 float(pixelsToTwipsX(p.x())), float(pixelsToTwipsY(p.y())));
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The program shows its own popup menus from MouseDown.
+    event->accept();
+}
+
+static QStringList droppedFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    return files;
+}
+
+// Only files may be dropped on the control; the program decides what to do
+// with them. Other data (text dragged from another program or from the
+// control itself) is refused, so nothing is inserted.
+static void acceptFilesOnly(QDropEvent *event)
+{
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void RichTextBox::dragEnterEvent(QDragEnterEvent *event)
+{
+    acceptFilesOnly(event);
+}
+
+void RichTextBox::dragMoveEvent(QDragMoveEvent *event)
+{
+    acceptFilesOnly(event);
+}
+
+void RichTextBox::dropEvent(QDropEvent *event)
+{
+    const QStringList files = droppedFiles(event->mimeData());
+    if (files.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit OLEDragDrop(files);
+}
+
+// Everything the control inserts from data (a middle-click paste of the X
+// primary selection, a paste, a drop) arrives here. It inserts the data's
+// plain text as typed text is inserted, in the format at the insertion point;
+// Rich Text offered beside it is not used. Data without text, and the
+// selection data of X when no program owns the selection, which has no
+// formats at all, insert nothing. (Qt's own insertion reads the first format
+// of the data without checking that there is one.)
+void RichTextBox::insertFromMimeData(const QMimeData *source)
+{
+    const QString text = source && source->hasText() ? source->text() : QString();
+    if (!text.isEmpty())
+        setSelText(text);
+}
+
+void RichTextBox::paintEvent(QPaintEvent *event)
+{
+    d->cacheVisibleGlyphs();
+    QPlainTextEdit::paintEvent(event);
+    QPainter painter(viewport());
+    d->paintMarkers(painter);
+}
+
+void RichTextBox::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    d->layout->invalidateLineCounts();
+}
+
+void RichTextBox::changeEvent(QEvent *event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        d->layout->forgetFormats();
+}

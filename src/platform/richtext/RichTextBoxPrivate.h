@@ -1,0 +1,321 @@
+#pragma once
+
+// The inside of the rich-text control, shared by the files that implement it.
+
+#include "platform/richtext/RichTextBox.h"
+
+#include "platform/richtext/PlainTextCodec.h"
+#include "platform/richtext/PlainTextLineBreaks.h"
+#include "platform/richtext/RichTextLayout.h"
+#include "platform/TextFormat.h"
+#include "platform/Twips.h"
+
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <vector>
+
+class RichTextBox::Private
+{
+public:
+    RichTextBox *q;
+    QTextDocument *document = nullptr;
+    RichTextLayout *layout = nullptr;
+    TextMirror &mirror() const { return layout->mirror(); }
+
+    // While the control replaces the whole text or changes only formats, the
+    // mirror is kept by the control itself rather than from change reports.
+    bool mirrorKeptByCaller = false;
+    // Change was already raised for the edit in progress.
+    bool changeRaised = false;
+    // The document reported a change of its contents not yet laid out.
+    bool contentsChanged = false;
+
+    // Character formats set on a selection are gathered and applied in one
+    // pass before anything reads or draws the document: setting bold, colour,
+    // font and size on a whole document costs one pass instead of four.
+    QTextCharFormat pendingFormat;
+    int pendingFrom = -1;
+    int pendingTo = -1;
+
+    PlainTextFormat plainFormat;
+    int lastSelStart = 0;
+    int lastSelLength = 0;
+    float rightMargin = 0;
+
+    explicit Private(RichTextBox *owner) : q(owner) {}
+
+    int documentLength() const { return document->characterCount() - 1; }
+
+    void flush()
+    {
+        if (pendingFrom < 0)
+            return;
+        QTextCursor cursor(document);
+        cursor.setPosition(pendingFrom);
+        cursor.setPosition(pendingTo, QTextCursor::KeepAnchor);
+        const QTextCharFormat format = pendingFormat;
+        pendingFormat = QTextCharFormat();
+        pendingFrom = pendingTo = -1;
+        const bool kept = mirrorKeptByCaller;
+        mirrorKeptByCaller = true; // formats only: the text stays as it is
+        changeRaised = true;       // raised when the format was set
+        cursor.mergeCharFormat(format);
+        mirrorKeptByCaller = kept;
+        changeRaised = false;
+    }
+
+    void mergeSelectionFormat(const QTextCharFormat &format)
+    {
+        const QTextCursor cursor = q->textCursor();
+        if (!cursor.hasSelection()) {
+            flush();
+            q->mergeCurrentCharFormat(format);
+            return;
+        }
+        if (pendingFrom != cursor.selectionStart() || pendingTo != cursor.selectionEnd()) {
+            flush();
+            pendingFrom = cursor.selectionStart();
+            pendingTo = cursor.selectionEnd();
+        }
+        pendingFormat.merge(format);
+        emit q->Change();
+    }
+
+    // The format a Sel member reads: the first selected character's, or the
+    // insertion point's.
+    QTextCharFormat selectionCharFormat()
+    {
+        flush();
+        const QTextCursor cursor = q->textCursor();
+        QTextCharFormat format;
+        if (cursor.hasSelection()) {
+            QTextCursor first(document);
+            first.setPosition(cursor.selectionStart() + 1);
+            format = first.charFormat();
+        } else {
+            format = cursor.charFormat();
+        }
+        return format;
+    }
+
+    void mergeSelectionBlockFormat(const QTextBlockFormat &format)
+    {
+        flush();
+        QTextCursor cursor = q->textCursor();
+        mirrorKeptByCaller = true;
+        cursor.mergeBlockFormat(format);
+        mirrorKeptByCaller = false;
+    }
+
+    QTextBlockFormat selectionBlockFormat() const
+    {
+        QTextCursor cursor = q->textCursor();
+        cursor.setPosition(cursor.selectionStart());
+        return cursor.blockFormat();
+    }
+
+    void onContentsChange(int from, int removed, int added)
+    {
+        contentsChanged = true;
+        if (mirrorKeptByCaller)
+            return;
+        const int length = documentLength();
+        const int end = std::min(from + added, length);
+        QString inserted;
+        if (end > from) {
+            QTextCursor cursor(document);
+            cursor.setPosition(from);
+            cursor.setPosition(end, QTextCursor::KeepAnchor);
+            inserted = cursor.selectedText();
+            inserted.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        }
+        mirror().replace(from, removed, inserted);
+        if (mirror().length() != length)
+            resyncMirror();
+    }
+
+    void resyncMirror()
+    {
+        QString text = document->toRawText();
+        text.truncate(documentLength());
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        mirror().assign(text);
+    }
+
+    // The layout also hears of relayouts (wrap mode, fonts) that change
+    // nothing in the contents: only a reported change of the contents
+    // raises Change, once it is laid out.
+    void onChangeLaidOut()
+    {
+        if (!contentsChanged)
+            return;
+        contentsChanged = false;
+        if (!changeRaised)
+            emit q->Change();
+    }
+
+    void checkSelectionChange()
+    {
+        const int start = q->SelStart();
+        const int length = q->SelLength();
+        if (start == lastSelStart && length == lastSelLength)
+            return;
+        lastSelStart = start;
+        lastSelLength = length;
+        emit q->SelChange();
+    }
+
+    // The format of what the control inserts at the caret: the caret's, but
+    // no line-break mark (see PlainTextLineBreaks.h) and no object.
+    QTextCharFormat insertionFormat() const
+    {
+        QTextCharFormat format = withoutLineBreakKind(q->textCursor().charFormat());
+        format.clearProperty(QTextFormat::ObjectType);
+        return format;
+    }
+
+    // What the user types goes in the caret's format; without a selection
+    // it loses the line-break mark it may have taken from a separator.
+    void keepLineBreakKindsFromTyping()
+    {
+        const QTextCursor cursor = q->textCursor();
+        if (!cursor.hasSelection() && cursor.charFormat().hasProperty(textformat::LineBreakKind))
+            q->setCurrentCharFormat(withoutLineBreakKind(cursor.charFormat()));
+    }
+
+    // Replaces the whole document by text (paragraphs separated by '\n', the
+    // separators of otherBreaks marked) in one edit, keeping the
+    // insertion-point format; clears the undo history. Raises Change once.
+    void replaceAll(const QString &text, const OtherLineBreaks &otherBreaks = {})
+    {
+        flush();
+        const QTextCharFormat format = insertionFormat();
+        mirror().assign(text);
+        mirrorKeptByCaller = true;
+        changeRaised = true;
+        document->setUndoRedoEnabled(false);
+        document->clear();
+        QTextCursor cursor(document);
+        cursor.setBlockCharFormat(format);
+        insertParagraphs(cursor, text, format, otherBreaks);
+        document->setUndoRedoEnabled(true);
+        mirrorKeptByCaller = false;
+        changeRaised = false;
+        QTextCursor start(document);
+        q->setTextCursor(start);
+        q->mergeCurrentCharFormat(format);
+        emit q->Change();
+    }
+
+    // Text as the program gives it (CR LF, LF or CR between paragraphs, a
+    // vertical tab for a line break inside a paragraph) to the document's
+    // form, and back.
+    static QString toParagraphs(QString text)
+    {
+        normalizeLineBreaks(text);
+        text.replace(QLatin1Char('\v'), QChar::LineSeparator);
+        return text;
+    }
+
+    static QString toCrLf(QStringView text)
+    {
+        QString out;
+        out.reserve(text.size() + text.size() / 32);
+        qsizetype done = 0;
+        for (qsizetype i = text.indexOf(QLatin1Char('\n')); i >= 0; i = text.indexOf(QLatin1Char('\n'), done)) {
+            out += text.mid(done, i - done);
+            out += QLatin1String("\r\n");
+            done = i + 1;
+        }
+        out += text.mid(done);
+        out.replace(QChar::LineSeparator, QLatin1Char('\v'));
+        return out;
+    }
+
+    void applyRightMargin()
+    {
+        const bool noWrap = rightMargin != 0 && twipsToPixelsX(rightMargin) > 1000000;
+        q->setLineWrapMode(noWrap ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+        layout->invalidateLineCounts();
+    }
+
+    // Paragraphs on screen keep their shaped glyphs between repaints, so that
+    // a keystroke repaints without shaping every visible line again; those
+    // that leave the screen drop them. Very long paragraphs are left alone:
+    // their glyphs would take too much memory, and laying them out again
+    // takes long.
+    static constexpr int LongestGlyphCachedBlock = 4096;
+    std::vector<QTextBlock> glyphCached;
+
+    void cacheVisibleGlyphs()
+    {
+        std::vector<QTextBlock> visible;
+        const int bottom = q->viewport()->height();
+        const QPointF offset = q->contentOffset();
+        for (QTextBlock block = q->firstVisibleBlock(); block.isValid(); block = block.next()) {
+            if (q->blockBoundingGeometry(block).translated(offset).top() > bottom)
+                break;
+            if (block.length() > LongestGlyphCachedBlock)
+                continue;
+            block.layout()->setCacheEnabled(true);
+            visible.push_back(block);
+        }
+        for (const QTextBlock &block : glyphCached) {
+            if (block.isValid() && block.length() <= LongestGlyphCachedBlock
+                && std::find(visible.begin(), visible.end(), block) == visible.end()) {
+                block.layout()->setCacheEnabled(false);
+                block.layout()->clearLayout();
+            }
+        }
+        glyphCached.swap(visible);
+    }
+
+    // Shows newDocument in this control. A document layout keeps the width of
+    // the first view that showed it, so the document gets a fresh layout for
+    // this control, which takes over the plain-text copy of the old one.
+    void attach(QTextDocument *newDocument)
+    {
+        if (document)
+            QObject::disconnect(document, nullptr, q, nullptr);
+        auto *fresh = new RichTextLayout(newDocument);
+        if (auto *previous = qobject_cast<RichTextLayout *>(newDocument->documentLayout()))
+            fresh->mirror() = std::move(previous->mirror());
+        newDocument->setDocumentLayout(fresh);
+        document = newDocument;
+        document->setParent(q);
+        layout = fresh;
+        layout->setViewWidth([this] { return qreal(q->viewport()->width()); });
+        QObject::connect(document, &QTextDocument::contentsChange, q,
+                         [this](int from, int removed, int added) { onContentsChange(from, removed, added); });
+        QObject::connect(layout, &RichTextLayout::changeLaidOut, q, [this] { onChangeLaidOut(); });
+        q->setDocument(document);
+        document->setDefaultFont(q->font());
+        glyphCached.clear();
+    }
+
+    void paintMarkers(QPainter &painter)
+    {
+        const QPointF offset = q->contentOffset();
+        const int bottom = q->viewport()->height();
+        for (QTextBlock block = q->firstVisibleBlock(); block.isValid(); block = block.next()) {
+            const QRectF rect = q->blockBoundingGeometry(block).translated(offset);
+            if (rect.top() > bottom)
+                break;
+            const QString marker = RichTextLayout::markerText(block);
+            if (marker.isEmpty() || !block.isVisible() || block.layout()->lineCount() == 0)
+                continue;
+            QTextCursor first(block);
+            first.movePosition(QTextCursor::NextCharacter);
+            const QTextCharFormat format = first.charFormat();
+            const QTextLine line = block.layout()->lineAt(0);
+            painter.setFont(format.font().resolve(document->defaultFont()));
+            painter.setPen(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color()
+                                                                            : q->palette().text().color());
+            painter.drawText(QPointF(rect.left() + layout->markerX(block), rect.top() + line.y() + line.ascent()),
+                             marker);
+        }
+    }
+};

@@ -1,0 +1,501 @@
+#include "platform/richtext/RichTextLayout.h"
+
+#include "platform/TextFormat.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScreen>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QTextLayout>
+#include <QTextObjectInterface>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+constexpr qreal MarkerGap = 6;         // pixels between a marker and its text
+constexpr qreal DefaultMarkerIndent = 18; // points of text offset for a marker without a hanging indent
+
+// Draws images held as document resources; sizes are in points.
+class ImageObject : public QObject, public QTextObjectInterface
+{
+    Q_INTERFACES(QTextObjectInterface)
+public:
+    explicit ImageObject(RichTextLayout *layout) : QObject(layout), m_layout(layout) {}
+
+    QSizeF intrinsicSize(QTextDocument *document, int, const QTextFormat &format) override
+    {
+        const QTextImageFormat image = format.toImageFormat();
+        const qreal ppp = m_layout->pixelsPerPoint();
+        if (image.hasProperty(QTextFormat::ImageWidth) && image.hasProperty(QTextFormat::ImageHeight))
+            return QSizeF(image.width() * ppp, image.height() * ppp);
+        const QImage img = imageOf(document, image);
+        return img.isNull() ? QSizeF(16, 16) : QSizeF(img.size());
+    }
+
+    void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *document, int,
+                    const QTextFormat &format) override
+    {
+        const QImage img = imageOf(document, format.toImageFormat());
+        if (img.isNull())
+            painter->drawRect(rect.adjusted(0, 0, -1, -1));
+        else
+            painter->drawImage(rect, img);
+    }
+
+private:
+    static QImage imageOf(QTextDocument *document, const QTextImageFormat &format)
+    {
+        const QVariant resource = document->resource(QTextDocument::ImageResource, QUrl(format.name()));
+        if (resource.canConvert<QImage>())
+            return resource.value<QImage>();
+        if (resource.typeId() == QMetaType::QByteArray)
+            return QImage::fromData(resource.toByteArray());
+        return QImage();
+    }
+
+    RichTextLayout *m_layout;
+};
+
+bool isLeftAligned(Qt::Alignment alignment)
+{
+    const Qt::Alignment h = alignment & Qt::AlignHorizontal_Mask;
+    return h == 0 || h == Qt::AlignLeft || h == Qt::AlignLeading || h == (Qt::AlignLeft | Qt::AlignAbsolute);
+}
+
+} // namespace
+
+// Widths of words in one font, measured once each: the line breaks of a
+// paragraph of plain words follow from them without laying it out.
+struct RichTextLayout::WordWidths
+{
+    explicit WordWidths(const QFont &font, const QPaintDevice *device)
+        : metrics(font, device), space(metrics.horizontalAdvance(QLatin1Char(' '))),
+          slantIsSynthesized(isSlantSynthesized(font))
+    {
+        for (int c = 0; c < 0x100; ++c)
+            overhang[c] = std::max<qreal>(0, -metrics.rightBearing(QChar(c)));
+    }
+
+    // How far a word's last glyph reaches past its advance: a line must hold
+    // that too.
+    qreal overhangOf(QChar last) const { return last.unicode() < 0x100 ? overhang[last.unicode()] : 0; }
+
+    qreal of(QStringView word)
+    {
+        const QString key = QString::fromRawData(word.data(), word.size());
+        const auto found = words.constFind(key);
+        if (found != words.constEnd())
+            return *found;
+        if (words.size() > 100000)
+            words.clear();
+        const qreal width = metrics.horizontalAdvance(word.toString());
+        words.insert(word.toString(), width);
+        return width;
+    }
+
+    // A slant that the system draws by shearing an upright face (no italic
+    // face is installed) makes glyphs overhang where the layout does not
+    // count them, so words in such a font are left to the real layout.
+    static bool isSlantSynthesized(const QFont &font)
+    {
+        if (font.style() == QFont::StyleNormal)
+            return false;
+        const QFontInfo matched(font);
+        return QFontDatabase::font(matched.family(), matched.styleName(), 12).style() == QFont::StyleNormal;
+    }
+
+    QFontMetricsF metrics;
+    qreal space;
+    bool slantIsSynthesized;
+    qreal overhang[0x100];
+    QHash<QString, qreal> words;
+};
+
+RichTextLayout::RichTextLayout(QTextDocument *document)
+    : QPlainTextDocumentLayout(document), m_viewWidth([] { return qreal(0); })
+{
+    m_blockCount = document->blockCount();
+    registerHandler(QTextFormat::ImageObject, new ImageObject(this));
+}
+
+void RichTextLayout::setViewWidth(std::function<qreal()> viewWidth)
+{
+    m_viewWidth = std::move(viewWidth);
+    m_widest = 0;
+    forgetFormats();
+}
+
+RichTextLayout::~RichTextLayout() = default;
+
+qreal RichTextLayout::pixelsPerPoint() const
+{
+    const QPaintDevice *device = paintDevice();
+    if (device)
+        return device->logicalDpiX() / 72.0;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return (screen ? screen->logicalDotsPerInchX() : 96.0) / 72.0;
+}
+
+QString RichTextLayout::markerText(const QTextBlock &block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    if (format.boolProperty(textformat::ParagraphBullet))
+        return QString(QChar(0x2022));
+    return format.stringProperty(textformat::ParagraphNumberText);
+}
+
+bool RichTextLayout::needsOwnLayout(const QTextBlock &block) const
+{
+    // Formats never change once made, so the answer is kept per format.
+    const int index = block.blockFormatIndex();
+    if (index < 0)
+        return false;
+    if (size_t(index) < m_ownByFormat.size() && m_ownByFormat[index] >= 0)
+        return m_ownByFormat[index];
+    const QTextBlockFormat f = block.blockFormat();
+    const bool own = !isLeftAligned(f.alignment()) || f.leftMargin() != 0 || f.rightMargin() != 0
+        || f.textIndent() != 0 || f.topMargin() != 0 || !f.tabPositions().isEmpty()
+        || !markerText(block).isEmpty();
+    if (size_t(index) >= m_ownByFormat.size())
+        m_ownByFormat.resize(index + 1, -1);
+    m_ownByFormat[index] = own;
+    return own;
+}
+
+qreal RichTextLayout::availableWidth() const
+{
+    const qreal width = textWidth();
+    return (width > 0 ? width : qreal(INT_MAX)) - 2 * document()->documentMargin();
+}
+
+bool RichTextLayout::wraps() const
+{
+    return textWidth() > 0 && document()->defaultTextOption().wrapMode() != QTextOption::NoWrap;
+}
+
+qreal RichTextLayout::markerX(const QTextBlock &block) const
+{
+    const QTextBlockFormat f = block.blockFormat();
+    const qreal ppp = pixelsPerPoint();
+    return document()->documentMargin() + std::max<qreal>(0, (f.leftMargin() + f.textIndent()) * ppp);
+}
+
+// Where the first line and the other lines start, relative to the margin.
+static void lineStarts(const QTextBlock &block, qreal ppp, qreal markerX, qreal margin,
+                       qreal *first, qreal *rest)
+{
+    const QTextBlockFormat f = block.blockFormat();
+    *rest = std::max<qreal>(0, f.leftMargin() * ppp);
+    *first = std::max<qreal>(0, (f.leftMargin() + f.textIndent()) * ppp);
+    const QString marker = RichTextLayout::markerText(block);
+    if (!marker.isEmpty()) {
+        const QFontMetricsF fm(block.charFormat().font());
+        const qreal markerEnd = markerX - margin + fm.horizontalAdvance(marker) + MarkerGap;
+        if (*rest > *first && *rest >= markerEnd)
+            *first = *rest; // hanging indent: text lines up with the other lines
+        else
+            *first = std::max(markerEnd, *first + DefaultMarkerIndent * ppp);
+    }
+}
+
+bool RichTextLayout::hasOwnLayout(const QTextBlock &block) const
+{
+    const QTextLayout *tl = block.layout();
+    if (tl->lineCount() == 0)
+        return false;
+    const QTextBlockFormat f = block.blockFormat();
+    if (tl->textOption().alignment() != (f.alignment() & Qt::AlignHorizontal_Mask))
+        return false;
+    qreal first = 0, rest = 0;
+    const qreal margin = document()->documentMargin();
+    lineStarts(block, pixelsPerPoint(), markerX(block), margin, &first, &rest);
+    if (!qFuzzyCompare(tl->lineAt(0).x() + 1, margin + first + 1))
+        return false;
+    return tl->lineCount() < 2 || qFuzzyCompare(tl->lineAt(1).x() + 1, margin + rest + 1);
+}
+
+void RichTextLayout::layoutOwn(const QTextBlock &block) const
+{
+    const QTextBlockFormat f = block.blockFormat();
+    const qreal ppp = pixelsPerPoint();
+    const qreal margin = document()->documentMargin();
+    QTextOption option = document()->defaultTextOption();
+    if (!isLeftAligned(f.alignment()))
+        option.setAlignment(f.alignment() & Qt::AlignHorizontal_Mask);
+    const QList<QTextOption::Tab> tabs = f.tabPositions();
+    if (!tabs.isEmpty()) {
+        QList<QTextOption::Tab> pixelTabs;
+        for (const QTextOption::Tab &tab : tabs)
+            pixelTabs.append(QTextOption::Tab(tab.position * ppp, tab.type, tab.delimiter));
+        option.setTabs(pixelTabs);
+    }
+    qreal first = 0, rest = 0;
+    lineStarts(block, ppp, markerX(block), margin, &first, &rest);
+    const qreal right = std::max<qreal>(0, f.rightMargin() * ppp);
+    const qreal available = availableWidth();
+
+    QTextLayout *tl = block.layout();
+    tl->setTextOption(option);
+    tl->beginLayout();
+    qreal y = std::max<qreal>(0, f.topMargin() * ppp);
+    qreal widest = 0;
+    for (int i = 0;; ++i) {
+        QTextLine line = tl->createLine();
+        if (!line.isValid())
+            break;
+        const qreal start = i == 0 ? first : rest;
+        line.setLeadingIncluded(true);
+        line.setLineWidth(std::max<qreal>(1, available - start - right));
+        line.setPosition(QPointF(margin + start, y));
+        y += line.height();
+        if (line.leading() < 0)
+            y += qCeil(line.leading());
+        widest = std::max(widest, margin + start + line.naturalTextWidth() + margin);
+    }
+    tl->endLayout();
+
+    auto *self = const_cast<RichTextLayout *>(this);
+    const int before = document()->lineCount();
+    const_cast<QTextBlock &>(block).setLineCount(block.isVisible() ? tl->lineCount() : 0);
+    bool sizeChanged = document()->lineCount() != before;
+    if (widest > m_widest) {
+        self->m_widest = widest;
+        sizeChanged = true;
+    }
+    if (sizeChanged)
+        emit self->documentSizeChanged(documentSize());
+}
+
+QSizeF RichTextLayout::documentSize() const
+{
+    // Wrapped lines never reach past the view; without wrapping the widest
+    // line laid out sets the width to scroll over.
+    const QSizeF base = QPlainTextDocumentLayout::documentSize();
+    return QSizeF(wraps() ? base.width() : std::max(base.width(), m_widest), base.height());
+}
+
+QRectF RichTextLayout::blockBoundingRect(const QTextBlock &block) const
+{
+    if (block.isValid()) {
+        if (block.layout()->lineCount() == 0 || (needsOwnLayout(block) && !hasOwnLayout(block)))
+            layoutOwn(block);
+    }
+    return QPlainTextDocumentLayout::blockBoundingRect(block);
+}
+
+void RichTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
+{
+    QTextDocument *doc = document();
+    if (charsAdded == 0 && doc->characterCount() <= 1)
+        forgetFormats(); // cleared: format numbers start again
+    const QTextBlock first = doc->findBlock(from);
+    const QTextBlock last = doc->findBlock(std::max(0, from + charsRemoved + charsAdded - 1));
+    if (first.isValid() && first == last && first.length() > 0 && doc->blockCount() == m_blockCount) {
+        // A change inside one paragraph (typing): lay it out again here. The
+        // base layout would also look for a new widest line over the whole
+        // document whenever this paragraph gets narrower.
+        const qreal before = blockBoundingRect(first).height();
+        layoutOwn(first);
+        if (blockBoundingRect(first).height() == before)
+            emit updateBlock(first);
+        else
+            emit update(QRectF(0., -doc->documentMargin(), 1000000000., 1000000000.));
+        // The paragraph is counted again as it is laid out; the others keep
+        // their counts.
+    } else {
+        m_countedBlocks = first.isValid() ? std::min(m_countedBlocks, first.blockNumber()) : 0;
+        m_blockCount = doc->blockCount();
+        QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+        if (doc->blockCount() == 1 || charsRemoved > charsAdded)
+            m_widest = 0; // measured again as paragraphs are laid out
+    }
+    emit changeLaidOut();
+}
+
+void RichTextLayout::invalidateLineCounts()
+{
+    m_countedBlocks = 0;
+}
+
+void RichTextLayout::forgetFormats()
+{
+    m_countedBlocks = 0;
+    m_ownByFormat.clear();
+    m_widthsByFormat.clear();
+    m_widthsByFont.clear();
+}
+
+RichTextLayout::WordWidths &RichTextLayout::widthsFor(const QTextFragment &fragment)
+{
+    const int index = fragment.charFormatIndex();
+    if (index >= 0 && size_t(index) < m_widthsByFormat.size() && m_widthsByFormat[index])
+        return *m_widthsByFormat[index];
+    const QFont font = fragment.charFormat().font().resolve(document()->defaultFont());
+    std::unique_ptr<WordWidths> &owned = m_widthsByFont[font.key()];
+    if (!owned)
+        owned = std::make_unique<WordWidths>(font, paintDevice());
+    WordWidths *widths = owned.get();
+    if (index >= 0) {
+        if (size_t(index) >= m_widthsByFormat.size())
+            m_widthsByFormat.resize(index + 1, nullptr);
+        m_widthsByFormat[index] = widths;
+    }
+    return *widths;
+}
+
+// Characters that never offer a line break next to letters and digits, so
+// that plain words break only at spaces.
+static bool isPlainWordCharacter(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return QChar::isLetterOrNumber(u) || QStringView(u".,;:'\"()&#%@*_").contains(c);
+    return u >= 0xC0 && u <= 0xFF && u != 0xD7 && u != 0xF7;
+}
+
+int RichTextLayout::quickLineCount(const QTextBlock &block)
+{
+    if (needsOwnLayout(block))
+        return 0;
+    const int start = block.position();
+    const int end = start + block.length() - 1;
+    if (!wraps()) {
+        for (int p = start; p < end; ++p)
+            if (m_mirror.at(p) == QChar::LineSeparator)
+                return 0;
+        return 1;
+    }
+    // Greedy filling as the real layout does it: a line takes words while
+    // they fit, the last one's overhanging glyph included; the spaces before
+    // a word that goes to the next line hang at the end of this one. A
+    // decision closer to the edge than Guard pixels is left to the real
+    // layout.
+    constexpr qreal Guard = 0.5;
+    const qreal limit = availableWidth();
+    int lines = 1;
+    qreal line = 0, spaces = 0, word = 0, overhang = 0;
+    bool lineHasText = false, inWord = false;
+    auto endWord = [&] {
+        const qreal candidate = line + spaces + word;
+        if (std::abs(candidate + overhang - limit) <= Guard || word + overhang > limit - Guard)
+            return false;
+        if (candidate + overhang > limit) {
+            if (!lineHasText)
+                return false;
+            ++lines;
+            line = word;
+        } else {
+            line = candidate;
+        }
+        lineHasText = true;
+        inWord = false;
+        spaces = word = 0;
+        return true;
+    };
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        WordWidths &widths = widthsFor(fragment);
+        if (widths.slantIsSynthesized)
+            return 0;
+        const int fragmentEnd = fragment.position() + fragment.length();
+        for (int p = fragment.position(); p < fragmentEnd;) {
+            if (m_mirror.at(p) == QLatin1Char(' ')) {
+                if (inWord && !endWord())
+                    return 0;
+                spaces += widths.space;
+                ++p;
+                continue;
+            }
+            int q = p;
+            while (q < fragmentEnd && isPlainWordCharacter(m_mirror.at(q)))
+                ++q;
+            if (q == p)
+                return 0; // a character with rules of its own
+            word += widths.of(m_mirror.view(p, q - p));
+            overhang = widths.overhangOf(m_mirror.at(q - 1));
+            inWord = true;
+            p = q;
+        }
+    }
+    if (inWord && !endWord())
+        return 0;
+    return lines;
+}
+
+QTextLayout *RichTextLayout::laidOut(const QTextBlock &block)
+{
+    if (needsOwnLayout(block)) {
+        if (!hasOwnLayout(block))
+            layoutOwn(block);
+    } else {
+        ensureBlockLayout(block);
+    }
+    return block.layout();
+}
+
+void RichTextLayout::countLinesThrough(int blockNumber)
+{
+    if (m_countedWidth != textWidth()) {
+        m_countedWidth = textWidth();
+        m_countedBlocks = 0;
+    }
+    if (m_countedBlocks > blockNumber)
+        return;
+    for (QTextBlock block = document()->findBlockByNumber(m_countedBlocks);
+         block.isValid() && block.blockNumber() <= blockNumber; block = block.next()) {
+        if (block.layout()->lineCount() > 0 && !needsOwnLayout(block))
+            ; // laid out at the current width: its count is exact
+        else if (const int lines = block.layout()->lineCount() == 0 ? quickLineCount(block) : 0)
+            block.setLineCount(block.isVisible() ? lines : 0);
+        else
+            laidOut(block);
+        m_countedBlocks = block.blockNumber() + 1;
+    }
+}
+
+// The line of layout that holds offset, by halving (QTextLayout looks
+// through its lines one by one, which is slow for a paragraph of many lines).
+static int lineIndexAt(const QTextLayout *layout, int offset)
+{
+    int low = 0, high = layout->lineCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (layout->lineAt(middle).textStart() <= offset)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return low;
+}
+
+int RichTextLayout::lineOf(int documentPosition)
+{
+    const QTextBlock block = document()->findBlock(documentPosition);
+    if (!block.isValid())
+        return 0;
+    countLinesThrough(block.blockNumber());
+    int line = block.firstLineNumber();
+    if (block.lineCount() > 1)
+        line += lineIndexAt(laidOut(block), documentPosition - block.position());
+    return line;
+}
+
+int RichTextLayout::lineStartOf(int documentPosition)
+{
+    const QTextBlock block = document()->findBlock(documentPosition);
+    if (!block.isValid())
+        return 0;
+    countLinesThrough(block.blockNumber());
+    if (block.lineCount() > 1) {
+        const QTextLayout *layout = laidOut(block);
+        return block.position() + layout->lineAt(lineIndexAt(layout, documentPosition - block.position())).textStart();
+    }
+    return block.position();
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QHash>
+#include <QPlainTextDocumentLayout>
+#include <QTextBlock>
+
+#include "platform/richtext/TextMirror.h"
+
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+
+// The document layout of the rich-text control: the fast block-by-block
+// layout of a plain-text editor, extended with paragraph formats (alignment,
+// left, right and first-line indents, tab stops, space before, bullet and
+// number markers) and inline images, and with exact counts of displayed lines
+// for line numbers.
+//
+// Blocks without paragraph formats are laid out by the base layout as they
+// are; a block with paragraph formats gets its lines placed here whenever it
+// is measured or drawn. Line counts of blocks nobody has drawn are worked out
+// on demand, in document order, up to the block asked about; a paragraph of
+// plain words is counted from the widths of its words without shaping it.
+class RichTextLayout : public QPlainTextDocumentLayout
+{
+    Q_OBJECT
+public:
+    explicit RichTextLayout(QTextDocument *document);
+    ~RichTextLayout() override;
+
+    QRectF blockBoundingRect(const QTextBlock &block) const override;
+    QSizeF documentSize() const override;
+    void documentChanged(int from, int charsRemoved, int charsAdded) override;
+
+    // The 0-based displayed line that holds documentPosition, and the
+    // document position where that line starts. Exact: every block before it
+    // is counted first.
+    int lineOf(int documentPosition);
+    int lineStartOf(int documentPosition);
+
+    // Line counts must be worked out again: the wrap width changed.
+    void invalidateLineCounts();
+    // Fonts changed, or the document's formats were dropped: word widths and
+    // what is known of each format must be worked out again too.
+    void forgetFormats();
+
+    // The marker shown before a bulleted or numbered paragraph, or "".
+    static QString markerText(const QTextBlock &block);
+    // Where the marker's left edge goes, relative to the block's rectangle.
+    qreal markerX(const QTextBlock &block) const;
+
+    // Points to pixels on the device the document is laid out for.
+    qreal pixelsPerPoint() const;
+
+    // The document's plain text, kept by the control that shows it.
+    TextMirror &mirror() { return m_mirror; }
+
+    // Tells the width of the view the document is laid out for, in pixels
+    // (the base layout's own width is not readable).
+    void setViewWidth(std::function<qreal()> viewWidth);
+
+signals:
+    // A change of the document has been laid out.
+    void changeLaidOut();
+
+private:
+    struct WordWidths;
+
+    bool needsOwnLayout(const QTextBlock &block) const;
+    bool hasOwnLayout(const QTextBlock &block) const;
+    void layoutOwn(const QTextBlock &block) const;
+    qreal availableWidth() const;
+    bool wraps() const;
+    void countLinesThrough(int blockNumber);
+    int quickLineCount(const QTextBlock &block);
+    WordWidths &widthsFor(const QTextFragment &fragment);
+    QTextLayout *laidOut(const QTextBlock &block);
+
+    qreal textWidth() const { return m_viewWidth(); }
+
+    TextMirror m_mirror;
+    std::function<qreal()> m_viewWidth;
+    int m_blockCount = 1;      // blocks at the last change
+    qreal m_widest = 0;        // widest line laid out here, for horizontal scrolling
+    int m_countedBlocks = 0;   // blocks [0, m_countedBlocks) have exact line counts
+    qreal m_countedWidth = -1; // the width they were counted at
+    mutable std::vector<signed char> m_ownByFormat; // -1 unknown, 0 or 1
+    std::vector<WordWidths *> m_widthsByFormat; // by format number, owned below
+    std::unordered_map<QString, std::unique_ptr<WordWidths>> m_widthsByFont;
+};
