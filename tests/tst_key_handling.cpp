@@ -55,8 +55,8 @@ private slots:
 
     void backspaceEditsWhileCtrlHReplaces()
     {
-        CommandWatch watch({Command::EditReplace});
         RichTextBox &box = startWithText(QStringLiteral("abc"), true);
+        CommandWatch watch({Command::EditReplace});
 
         QTest::keyClick(&box, Qt::Key_Backspace);
         QCOMPARE(box.Text(), QStringLiteral("ab"));
@@ -84,8 +84,8 @@ private slots:
         QFETCH(bool, menuHidden);
         QFETCH(int, key);
         QFETCH(Command, command);
-        CommandWatch watch({command});
         RichTextBox &box = startWithText(QStringLiteral("text"), menuHidden);
+        CommandWatch watch({command});
 
         QTest::keyClick(&box, Qt::Key(key));
         QCOMPARE(watch.runs(command), 1);
@@ -113,8 +113,8 @@ private slots:
         QFETCH(bool, menuHidden);
         QFETCH(int, key);
         QFETCH(Command, command);
-        CommandWatch watch({command});
         RichTextBox &box = startWithText(QStringLiteral("abcd"), menuHidden);
+        CommandWatch watch({command});
         Clipboard::SetText(QStringLiteral("on the clipboard"));
         box.setSelStart(1);
         box.setSelLength(2);
@@ -150,8 +150,8 @@ private slots:
         QFETCH(bool, menuHidden);
         QFETCH(int, key);
         QFETCH(Command, command);
-        CommandWatch watch({command});
         RichTextBox &box = startWithText(QStringLiteral("abcd"), menuHidden);
+        CommandWatch watch({command});
 
         QTest::keyClick(&box, Qt::Key(key), Qt::ControlModifier);
         QCOMPARE(watch.runs(command), 1);
@@ -192,11 +192,11 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(Command, command);
+        RichTextBox &box = startWithText(QStringLiteral("abcd"), menuHidden);
         const Routine original = routineOf(command);
         const auto restore = qScopeGuard([&] { routineOf(command) = original; });
         routineOf(command) = &commandWithADialog;
         dialogCommandRuns = 0;
-        RichTextBox &box = startWithText(QStringLiteral("abcd"), menuHidden);
 
         QTest::keyClick(&box, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCoreApplication::processEvents();
@@ -206,8 +206,8 @@ private slots:
     // Undo and Delete are the control's own keys while the menu bar is hidden.
     void deleteAndUndoGoToTheControlWhileTheMenuBarIsHidden()
     {
-        CommandWatch watch({Command::EditDelete, Command::EditUndo});
         RichTextBox &box = startWithText(QStringLiteral("abc"), true);
+        CommandWatch watch({Command::EditDelete, Command::EditUndo});
         box.setSelStart(0);
 
         QTest::keyClick(&box, Qt::Key_Delete);
@@ -222,8 +222,8 @@ private slots:
     // does.
     void deleteKeyWithTheMenuBarShown()
     {
-        CommandWatch watch({Command::EditDelete});
         RichTextBox &box = startWithText(QStringLiteral("abc"), false);
+        CommandWatch watch({Command::EditDelete});
         box.setSelStart(0);
 
         QTest::keyClick(&box, Qt::Key_Delete);
@@ -238,8 +238,8 @@ private slots:
 
     void disabledItemsShortcutRunsNothing()
     {
-        CommandWatch watch({Command::EditCopy});
         RichTextBox &box = startWithText(QStringLiteral("abc"), false);
+        CommandWatch watch({Command::EditCopy});
         item("mnuCopy").setEnabled(false);
 
         QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
@@ -340,8 +340,8 @@ private slots:
 
     void rightButtonAsksForThePopup()
     {
-        CommandWatch watch({Command::ShowRightClickMenu});
         RichTextBox &box = startWithText(QStringLiteral("abc"), false);
+        CommandWatch watch({Command::ShowRightClickMenu});
 
         QTest::mouseClick(box.viewport(), Qt::LeftButton);
         QCOMPARE(watch.runs(Command::ShowRightClickMenu), 0);

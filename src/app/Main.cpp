@@ -1,6 +1,6 @@
 #include "app/Main.h"
 
-#include "app/Commands.h"
+#include "app/ProgramWiring.h"
 #include "app/state/CurrentWindow.h"
 #include "app/state/StoredValue.h"
 #include "app/state/ViewToggles.h"
@@ -8,6 +8,7 @@
 #include "app/state/WindowTitle.h"
 #include "app/state/modMainModule.h"
 #include "appearance/FontSettings.h"
+#include "document/FileCommands.h"
 #include "editor/AppIcon.h"
 #include "editor/BufferForm.h"
 #include "editor/EditorForm.h"
@@ -32,6 +33,7 @@ int alignmentOrLeft(int alignment)
 
 void Main(const QString &pathToOpen)
 {
+    wireProgram();
     QApplication::setWindowIcon(applicationIcon());
 
     App.FindText.clear();
@@ -62,5 +64,5 @@ void Main(const QString &pathToOpen)
     UpdateTitle();
 
     if (!pathToOpen.isEmpty())
-        openDocumentAt(pathToOpen);
+        OpenDocument(pathToOpen);
 }

@@ -3,6 +3,7 @@
 #include "app/state/StoredValue.h"
 #include "app/state/WindowTitle.h"
 #include "app/state/modMainModule.h"
+#include "appearance/style/SelectionStyle.h"
 #include "platform/richtext/RichTextBox.h"
 
 namespace {
@@ -71,15 +72,4 @@ void ApplyDefaultStyle()
     box.setSelStart(0);
     App.IsSaved = wasSaved;
     UpdateTitle();
-}
-
-void setSelectionStyle(RichTextBox &box, const TextStyle &style)
-{
-    box.setSelColor(style.Color);
-    box.setSelBold(style.Bold);
-    box.setSelFontName(style.FontName);
-    box.setSelFontSize(style.FontSize);
-    box.setSelItalic(style.Italic);
-    box.setSelStrikeThru(style.StrikeThru);
-    box.setSelUnderline(style.Underline);
 }

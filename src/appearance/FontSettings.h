@@ -1,8 +1,5 @@
 #pragma once
 
-class RichTextBox;
-struct TextStyle;
-
 // The default text style and background of documents, stored in the section
 // "Fonts" of the settings store (DefBackColor, DefBold, DefColor, DefFontName,
 // DefFontSize, DefItalic, DefStrikeThru, DefUnderline). The Hypertext style
@@ -25,7 +22,3 @@ void SaveFontSettings();
 // puts the caret at the start, and leaves the document's modified state as it
 // was.
 void ApplyDefaultStyle();
-
-// Gives the selection of box (or its insertion point) the character format of
-// style.
-void setSelectionStyle(RichTextBox &box, const TextStyle &style);

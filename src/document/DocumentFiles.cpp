@@ -4,7 +4,7 @@
 #include "app/state/StoredValue.h"
 #include "app/state/WindowTitle.h"
 #include "app/state/modMainModule.h"
-#include "appearance/FontSettings.h"
+#include "appearance/style/SelectionStyle.h"
 #include "document/DocumentPath.h"
 #include "document/ErrorTrap.h"
 #include "document/FileSizeLimit.h"

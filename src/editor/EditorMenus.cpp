@@ -1,6 +1,6 @@
 #include "editor/EditorMenus.h"
 
-#include "app/Commands.h"
+#include "editor/Commands.h"
 
 #include <QAction>
 #include <QMenu>

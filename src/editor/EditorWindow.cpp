@@ -1,10 +1,7 @@
 #include "editor/EditorWindow.h"
 
-#include "app/Commands.h"
-#include "app/state/EditorLayout.h"
-#include "app/state/WindowSettings.h"
-#include "app/state/WindowTitle.h"
-#include "document/SaveQuestion.h"
+#include "editor/Commands.h"
+#include "editor/EditorHooks.h"
 #include "editor/AppIcon.h"
 #include "editor/BufferForm.h"
 #include "editor/EditorForm.h"
@@ -65,7 +62,7 @@ EditorWindow::~EditorWindow() = default;
 
 void EditorWindow::Form_Load()
 {
-    BindEditorControls();
+    editorHooks().bindControls();
     m_form.CurrentLine = 1;
     m_form.CurrentColumn = 1;
     m_form.LastSelStart = 0;
@@ -77,13 +74,13 @@ void EditorWindow::Form_QueryUnload(bool &cancel, int unloadMode)
     // The program's own unloading (the window switch) keeps the document; the
     // user's closing asks about unsaved changes first.
     if (unloadMode != vbFormCode) {
-        if (!documentMayBeDiscarded()) {
+        if (!editorHooks().documentMayBeDiscarded()) {
             cancel = true;
             return;
         }
         frmBuffer().Unload();
     }
-    SaveWindowSettings();
+    editorHooks().saveWindowSettings();
 }
 
 void EditorWindow::detach()
@@ -161,12 +158,12 @@ void EditorWindow::changeEvent(QEvent *event)
 
 void EditorWindow::Form_Resize()
 {
-    LayoutEditor();
+    editorHooks().layOut();
 }
 
 void EditorWindow::RichTextBox_Change()
 {
-    markDocumentModified();
+    editorHooks().markModified();
     if (m_form.variant().caretFollowsChange)
         m_form.UpdateCaretPosition();
 }
@@ -180,7 +177,7 @@ void EditorWindow::RichTextBox_MouseDown(int button)
 void EditorWindow::RichTextBox_OLEDragDrop(const QStringList &files)
 {
     if (files.size() == 1)
-        openDocumentAt(files.first());
+        editorHooks().openDroppedFile(files.first());
 }
 
 void EditorWindow::dockStatusBar()

@@ -1,7 +1,7 @@
 #include "editor/KeyPreview.h"
 
-#include "app/Commands.h"
-#include "app/state/modMainModule.h"
+#include "editor/Commands.h"
+#include "editor/EditorHooks.h"
 #include "platform/richtext/RichTextBox.h"
 
 #include <QApplication>
@@ -91,7 +91,7 @@ bool KeyPreview::reachesControlFirst(const QKeyEvent &key) const
 
 void KeyPreview::keyDown(const QKeyEvent &key)
 {
-    if (App.MenuHidden) {
+    if (editorHooks().menuHidden()) {
         if (key.key() == Qt::Key_F3)
             run(Command::EditFindNext);
         else if (key.key() == Qt::Key_F5)
@@ -103,7 +103,7 @@ bool KeyPreview::keyPress(int keyAscii)
 {
     if (keyAscii == CtrlC || keyAscii == CtrlV || keyAscii == CtrlX)
         return true;
-    if (!App.MenuHidden)
+    if (!editorHooks().menuHidden())
         return false;
     switch (keyAscii) {
     case CtrlA: run(Command::EditSelectAll); break;

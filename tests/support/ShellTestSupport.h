@@ -3,7 +3,7 @@
 // Starting and ending runs of the application shell inside one test program,
 // and watching which commands the windows run.
 
-#include "app/Commands.h"
+#include "editor/Commands.h"
 #include "app/state/CurrentWindow.h"
 #include "app/Main.h"
 #include "app/state/modMainModule.h"

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QString>
-
 // The routines that menu items, keys and control events of the editor windows
-// run. The windows know only these names; which routine each one runs is kept
-// in one table (Commands.cpp).
+// run. The windows know only these names; the program fills in which routine
+// each one runs when it starts.
 enum class Command {
     FileNew,
     FileOpen,
@@ -39,16 +37,11 @@ constexpr int CommandCount = int(Command::HelpAbout) + 1;
 
 using Routine = void (*)();
 
-// Runs the command's routine; a command whose routine is not written yet does
-// nothing and says nothing. An error the routine lets escape shows the
-// "Unknown Error" box.
+// Runs the command's routine through the program's error trap (see
+// EditorHooks); a command without a routine does nothing and says nothing.
 void runCommand(Command command);
 
-// The routine a command runs (null: none yet). Tests put their own in its
-// place to watch a command.
+// The routine a command runs (null: none). The program fills these in; tests
+// put their own in its place to watch a command.
 Routine &routineOf(Command command);
-
-// Opens the file at path (OpenDocument), for the command line and a file
-// dropped on the editor.
-void openDocumentAt(const QString &path);
 

@@ -1,0 +1,75 @@
+#include "app/ProgramWiring.h"
+
+#include "app/WindowModes.h"
+#include "app/state/EditorLayout.h"
+#include "app/state/ViewToggles.h"
+#include "app/state/WindowSettings.h"
+#include "app/state/WindowTitle.h"
+#include "app/state/modMainModule.h"
+#include "document/ErrorTrap.h"
+#include "document/FileCommands.h"
+#include "document/SaveQuestion.h"
+#include "editor/EditorHooks.h"
+
+#include <array>
+
+namespace {
+
+// The routine of each command, in the order of Command; null where the
+// command has none yet.
+constexpr std::array<Routine, CommandCount> routines = {
+    &FileNew,          // FileNew
+    &FileOpen,         // FileOpen
+    &FileSave,         // FileSave
+    &FileSaveAs,       // FileSaveAs
+    nullptr,           // FilePageSetup
+    nullptr,           // FilePrint
+    &FileExit,         // FileExit
+    nullptr,           // EditUndo
+    nullptr,           // EditCut
+    nullptr,           // EditCopy
+    nullptr,           // EditPaste
+    nullptr,           // EditDelete
+    nullptr,           // EditFind
+    nullptr,           // EditFindNext
+    nullptr,           // EditReplace
+    nullptr,           // EditGoTo
+    nullptr,           // EditSelectAll
+    nullptr,           // InsertTimeDate
+    nullptr,           // PrepareEditMenu
+    nullptr,           // ShowRightClickMenu
+    &ToggleWordwrap,   // ToggleWordwrap
+    nullptr,           // FormatFont
+    &ToggleAlwaysTop,  // ToggleAlwaysTop
+    &ToggleHideMenu,   // ToggleHideMenu
+    &ShowNormalWindow, // ShowNormalWindow
+    &ShowSmallWindow,  // ShowSmallWindow
+    &ToggleStatusBar,  // ToggleStatusBar
+    nullptr,           // HelpAbout
+};
+
+void openDroppedFile(const QString &path)
+{
+    OpenDocument(path);
+}
+
+} // namespace
+
+void wireProgram()
+{
+    for (int i = 0; i < CommandCount; ++i)
+        routineOf(Command(i)) = routines[std::size_t(i)];
+
+    EditorHooks &hooks = editorHooks();
+    hooks.bindControls = &BindEditorControls;
+    hooks.saveWindowSettings = &SaveWindowSettings;
+    hooks.layOut = &LayoutEditor;
+    hooks.markModified = &markDocumentModified;
+    hooks.documentMayBeDiscarded = &documentMayBeDiscarded;
+    hooks.openDroppedFile = &openDroppedFile;
+    hooks.menuHidden = [] { return App.MenuHidden; };
+    // Whatever a routine lets escape is reported as the file commands' trap
+    // reports it: nothing may cross Qt's event loop, which would end the
+    // program and lose the document.
+    hooks.runRoutine = [](Routine routine) { runTrapped(routine); };
+}

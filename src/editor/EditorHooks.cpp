@@ -1,0 +1,7 @@
+#include "editor/EditorHooks.h"
+
+EditorHooks &editorHooks()
+{
+    static EditorHooks hooks;
+    return hooks;
+}
