@@ -10,9 +10,11 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
+#include <memory>
+
 namespace {
 
-QPrinter *printerOfProgram = nullptr;
+std::unique_ptr<QPrinter> printerOfProgram;
 
 // With no printer set up, printing goes to a PDF file named after the program
 // in the user's documents folder (the home folder when there is none).
@@ -30,8 +32,7 @@ void printToPdfFile(QPrinter &printer)
 
 void deletePrinterOfProgram()
 {
-    delete printerOfProgram;
-    printerOfProgram = nullptr;
+    printerOfProgram.reset();
 }
 
 // A cancelled dialog raises the cancel error when the caller asked for it.
@@ -81,7 +82,7 @@ void CommonDialog::ShowColor()
 QPrinter &CommonDialog::sharedPrinter()
 {
     if (!printerOfProgram) {
-        printerOfProgram = new QPrinter(QPrinter::HighResolution);
+        printerOfProgram = std::make_unique<QPrinter>(QPrinter::HighResolution);
         if (QPrinterInfo::availablePrinters().isEmpty())
             printToPdfFile(*printerOfProgram);
         // Released with the application, while the print system is still there.

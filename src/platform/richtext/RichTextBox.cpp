@@ -8,6 +8,8 @@
 #include "platform/rtf/RtfWriter.h"
 
 #include <QMimeData>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QUrl>
 
 RichTextBox::RichTextBox(QWidget *parent)
@@ -19,10 +21,7 @@ RichTextBox::RichTextBox(QWidget *parent)
     connect(this, &QPlainTextEdit::selectionChanged, this, [this] { d->checkSelectionChange(); });
 }
 
-RichTextBox::~RichTextBox()
-{
-    delete d;
-}
+RichTextBox::~RichTextBox() = default;
 
 // ---- positions ----------------------------------------------------------
 
@@ -98,25 +97,21 @@ void RichTextBox::setTextRTF(const QByteArray &rtf)
 {
     d->flush();
     const QTextCharFormat format = d->insertionFormat();
-    d->changeRaised = true;
-    d->document->setUndoRedoEnabled(false);
-    d->document->clear();
-    QTextCursor cursor(d->document);
-    cursor.setBlockCharFormat(format);
-    cursor.setCharFormat(format);
-    cursor.beginEditBlock();
     try {
+        const QScopedValueRollback raised(d->changeRaised, true);
+        d->document->setUndoRedoEnabled(false);
+        const auto undoAgain = qScopeGuard([this] { d->document->setUndoRedoEnabled(true); });
+        d->document->clear();
+        QTextCursor cursor(d->document);
+        cursor.setBlockCharFormat(format);
+        cursor.setCharFormat(format);
+        cursor.beginEditBlock();
+        const auto endEdit = qScopeGuard([&cursor] { cursor.endEditBlock(); });
         insertRtf(cursor, rtf);
     } catch (...) {
-        cursor.endEditBlock();
-        d->document->setUndoRedoEnabled(true);
-        d->changeRaised = false;
-        emit Change();
+        emit Change(); // what was read before the failure stays
         throw;
     }
-    cursor.endEditBlock();
-    d->document->setUndoRedoEnabled(true);
-    d->changeRaised = false;
     setTextCursor(QTextCursor(d->document));
     emit Change();
 }
@@ -128,10 +123,10 @@ void RichTextBox::moveContentsFrom(RichTextBox &source)
     d->flush();
     source.d->flush();
     QTextDocument *taken = source.d->document;
-    QTextDocument *given = d->document;
+    // This box's own document goes once the taken one is in its place.
+    const std::unique_ptr<QTextDocument> given(d->document);
     source.d->attach(new QTextDocument(&source));
     d->attach(taken);
-    delete given;
     d->plainFormat = source.d->plainFormat;
     setTextCursor(QTextCursor(taken));
     emit source.Change();

@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 #include <QTextCharFormat>
 
+#include <memory>
+
 class QPrinter;
 class RichTextLayout;
 
@@ -175,5 +177,5 @@ protected:
 
 private:
     class Private;
-    Private *d;
+    std::unique_ptr<Private> d;
 };

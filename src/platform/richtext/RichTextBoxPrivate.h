@@ -11,6 +11,7 @@
 #include "platform/Twips.h"
 
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -59,12 +60,9 @@ public:
         const QTextCharFormat format = pendingFormat;
         pendingFormat = QTextCharFormat();
         pendingFrom = pendingTo = -1;
-        const bool kept = mirrorKeptByCaller;
-        mirrorKeptByCaller = true; // formats only: the text stays as it is
-        changeRaised = true;       // raised when the format was set
+        const QScopedValueRollback keepMirror(mirrorKeptByCaller, true); // formats only
+        const QScopedValueRollback raised(changeRaised, true); // raised when the format was set
         cursor.mergeCharFormat(format);
-        mirrorKeptByCaller = kept;
-        changeRaised = false;
     }
 
     void mergeSelectionFormat(const QTextCharFormat &format)
@@ -105,9 +103,8 @@ public:
     {
         flush();
         QTextCursor cursor = q->textCursor();
-        mirrorKeptByCaller = true;
+        const QScopedValueRollback keepMirror(mirrorKeptByCaller, true);
         cursor.mergeBlockFormat(format);
-        mirrorKeptByCaller = false;
     }
 
     QTextBlockFormat selectionBlockFormat() const
@@ -194,16 +191,16 @@ public:
         flush();
         const QTextCharFormat format = insertionFormat();
         mirror().assign(text);
-        mirrorKeptByCaller = true;
-        changeRaised = true;
-        document->setUndoRedoEnabled(false);
-        document->clear();
-        QTextCursor cursor(document);
-        cursor.setBlockCharFormat(format);
-        insertParagraphs(cursor, text, format, otherBreaks);
-        document->setUndoRedoEnabled(true);
-        mirrorKeptByCaller = false;
-        changeRaised = false;
+        {
+            const QScopedValueRollback keepMirror(mirrorKeptByCaller, true);
+            const QScopedValueRollback raised(changeRaised, true);
+            document->setUndoRedoEnabled(false);
+            document->clear();
+            QTextCursor cursor(document);
+            cursor.setBlockCharFormat(format);
+            insertParagraphs(cursor, text, format, otherBreaks);
+            document->setUndoRedoEnabled(true);
+        }
         QTextCursor start(document);
         q->setTextCursor(start);
         q->mergeCurrentCharFormat(format);

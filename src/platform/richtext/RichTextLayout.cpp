@@ -119,7 +119,9 @@ struct RichTextLayout::WordWidths
 };
 
 RichTextLayout::RichTextLayout(QTextDocument *document)
-    : QPlainTextDocumentLayout(document), m_viewWidth([] { return qreal(0); })
+    : QPlainTextDocumentLayout(document),
+      m_viewWidth([] { return qreal(0); }),
+      m_reportSizeChange([this] { emit documentSizeChanged(documentSize()); })
 {
     m_blockCount = document->blockCount();
     registerHandler(QTextFormat::ImageObject, new ImageObject(this));
@@ -261,16 +263,15 @@ void RichTextLayout::layoutOwn(const QTextBlock &block) const
     }
     tl->endLayout();
 
-    auto *self = const_cast<RichTextLayout *>(this);
     const int before = document()->lineCount();
-    const_cast<QTextBlock &>(block).setLineCount(block.isVisible() ? tl->lineCount() : 0);
+    QTextBlock(block).setLineCount(block.isVisible() ? tl->lineCount() : 0);
     bool sizeChanged = document()->lineCount() != before;
     if (widest > m_widest) {
-        self->m_widest = widest;
+        m_widest = widest;
         sizeChanged = true;
     }
     if (sizeChanged)
-        emit self->documentSizeChanged(documentSize());
+        m_reportSizeChange();
 }
 
 QSizeF RichTextLayout::documentSize() const

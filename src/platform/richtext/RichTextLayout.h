@@ -83,7 +83,11 @@ private:
     TextMirror m_mirror;
     std::function<qreal()> m_viewWidth;
     int m_blockCount = 1;      // blocks at the last change
-    qreal m_widest = 0;        // widest line laid out here, for horizontal scrolling
+    // Widest line laid out here, for horizontal scrolling; paragraphs are laid
+    // out when first asked for, from const accessors too.
+    mutable qreal m_widest = 0;
+    // Raises documentSizeChanged; callable where the layout is const.
+    std::function<void()> m_reportSizeChange;
     int m_countedBlocks = 0;   // blocks [0, m_countedBlocks) have exact line counts
     qreal m_countedWidth = -1; // the width they were counted at
     mutable std::vector<signed char> m_ownByFormat; // -1 unknown, 0 or 1
