@@ -40,16 +40,20 @@ inline const QString HelperArgument = QStringLiteral("--helper");
 // SCRIVLET_TEST_MAIN for a test program that also serves its tests as another
 // process: started with testenv::HelperArgument first, it runs
 // helper(the arguments after it) in place of the tests and returns its result.
+// The helper keeps the isolated environment of the tests that started it: it
+// may be killed, and would leave a home of its own behind.
 #define SCRIVLET_TEST_MAIN_WITH_HELPER(TestClass, helper)                      \
     int main(int argc, char **argv)                                            \
     {                                                                          \
-        testenv::isolate();                                                    \
+        int (*const helperMain)(const QStringList &) = helper;                 \
+        const bool asHelper = helperMain && argc > 1                           \
+            && QString::fromLocal8Bit(argv[1]) == testenv::HelperArgument;     \
+        if (!asHelper)                                                         \
+            testenv::isolate();                                                \
         QApplication app(argc, argv);                                          \
         app.setAttribute(Qt::AA_Use96Dpi, true);                               \
-        int (*const helperMain)(const QStringList &) = helper;                 \
-        const QStringList arguments = app.arguments();                         \
-        if (helperMain && arguments.value(1) == testenv::HelperArgument)       \
-            return helperMain(arguments.mid(2));                               \
+        if (asHelper)                                                          \
+            return helperMain(app.arguments().mid(2));                         \
         TestClass tc;                                                          \
         QTEST_SET_MAIN_SOURCE_PATH                                             \
         return QTest::qExec(&tc, argc, argv);                                  \
