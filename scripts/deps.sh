@@ -6,9 +6,9 @@ set -euo pipefail
 
 # xvfb and openbox: the virtual X display with a window manager that the
 # tests needing a real X server run on; libxcb1-dev lets those tests speak to
-# the window manager.
+# the window manager. clang-format checks that the code keeps its format.
 packages=(build-essential cmake qt6-base-dev libgl-dev libbenchmark-dev
-          fonts-dejavu-core fonts-dejavu-extra xvfb openbox libxcb1-dev)
+          fonts-dejavu-core fonts-dejavu-extra xvfb openbox libxcb1-dev clang-format)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
