@@ -1,7 +1,7 @@
 #include "BenchData.h"
 
-#include <QTemporaryDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <array>
 #include <map>
@@ -11,10 +11,10 @@ namespace benchdata {
 const QByteArray &tenMiBText()
 {
     static const QByteArray text = [] {
-        static const std::array<const char *, 19> words = {
-            "lorem", "ipsum", "dolor", "sit", "amet", "consectetur", "adipiscing", "elit",
-            "sed", "do", "eiusmod", "tempor", "incididunt", "ut", "labore", "et", "dolore",
-            "magna", "aliqua"};
+        static const std::array<const char *, 19> words
+            = {"lorem",  "ipsum", "dolor",  "sit",     "amet",   "consectetur", "adipiscing",
+               "elit",   "sed",   "do",     "eiusmod", "tempor", "incididunt",  "ut",
+               "labore", "et",    "dolore", "magna",   "aliqua"};
         constexpr int lines = 160000;
         constexpr int lineLength = 10 * 1024 * 1024 / lines - 2; // 63 characters and CR LF
         QByteArray out;
@@ -53,17 +53,22 @@ namespace {
 
 QByteArray buildLibreOfficeShapedRtf(int paragraphs)
 {
-    QByteArray rtf =
-        "{\\rtf1\\ansi\\deff4\\adeflang1025\r\n"
-        "{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New Roman;}{\\f1\\froman\\fprq2\\fcharset2 Symbol;}"
-        "{\\f2\\fswiss\\fprq2\\fcharset0 Arial;}{\\f3\\fmodern\\fprq1\\fcharset0 Liberation Mono{\\*\\falt Courier New};}"
-        "{\\f4\\froman\\fprq2\\fcharset0 Liberation Serif{\\*\\falt Times New Roman};}}\r\n"
-        "{\\colortbl;\\red0\\green0\\blue0;\\red128\\green128\\blue128;}\r\n"
-        "{\\stylesheet{\\s0\\snext0\\widctlpar\\ltrpar\\cf0\\kerning1\\dbch\\af5\\langfe2052\\dbch\\af6\\afs24"
-        "\\alang1081\\loch\\f4\\hich\\af4\\fs24\\lang1033 Normal;}}\r\n"
-        "{\\*\\generator LibreOffice/7.4.7.2$Linux_X86_64 LibreOffice_project/40$Build-2}"
-        "{\\info{\\creatim\\yr2024\\mo1\\dy1\\hr0\\min0}{\\revtim\\yr2024\\mo1\\dy1\\hr0\\min0}}\r\n"
-        "\\deftab709\\paperh16838\\paperw11906\\margl1134\\margr1134\\margt1134\\margb1134\\sectd\\sbknone\\pgndec\r\n";
+    QByteArray rtf
+        = "{\\rtf1\\ansi\\deff4\\adeflang1025\r\n"
+          "{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New "
+          "Roman;}{\\f1\\froman\\fprq2\\fcharset2 Symbol;}"
+          "{\\f2\\fswiss\\fprq2\\fcharset0 Arial;}{\\f3\\fmodern\\fprq1\\fcharset0 Liberation "
+          "Mono{\\*\\falt Courier New};}"
+          "{\\f4\\froman\\fprq2\\fcharset0 Liberation Serif{\\*\\falt Times New Roman};}}\r\n"
+          "{\\colortbl;\\red0\\green0\\blue0;\\red128\\green128\\blue128;}\r\n"
+          "{\\stylesheet{"
+          "\\s0\\snext0\\widctlpar\\ltrpar\\cf0\\kerning1\\dbch\\af5\\langfe2052\\dbch\\af6\\afs24"
+          "\\alang1081\\loch\\f4\\hich\\af4\\fs24\\lang1033 Normal;}}\r\n"
+          "{\\*\\generator LibreOffice/7.4.7.2$Linux_X86_64 LibreOffice_project/40$Build-2}"
+          "{\\info{\\creatim\\yr2024\\mo1\\dy1\\hr0\\min0}{\\revtim\\yr2024\\mo1\\dy1\\hr0\\min0}}"
+          "\r\n"
+          "\\deftab709\\paperh16838\\paperw11906\\margl1134\\margr1134\\margt1134\\margb1134\\sectd"
+          "\\sbknone\\pgndec\r\n";
     const QList<QByteArray> lines = tenMiBText().split('\n');
     rtf.reserve(paragraphs * 185 + rtf.size());
     for (int i = 0; i < paragraphs; ++i) {

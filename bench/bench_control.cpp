@@ -20,7 +20,7 @@
 
 namespace {
 
-template <typename Editor>
+template<typename Editor>
 std::unique_ptr<Editor> shownEditor()
 {
     auto editor = std::make_unique<Editor>();
@@ -30,10 +30,7 @@ std::unique_ptr<Editor> shownEditor()
     return editor;
 }
 
-void paint(QAbstractScrollArea &editor)
-{
-    editor.viewport()->repaint();
-}
+void paint(QAbstractScrollArea &editor) { editor.viewport()->repaint(); }
 
 // The first `lines` lines of the 10 MiB text.
 QString textOfLines(int lines)
@@ -89,7 +86,7 @@ void BM_LoadPlainText(benchmark::State &state)
 }
 BENCHMARK(BM_LoadPlainText)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-template <typename Editor>
+template<typename Editor>
 void BM_LoadPlainText_Qt(benchmark::State &state)
 {
     const QString path = benchdata::tenMiBTextFile();
@@ -106,8 +103,14 @@ void BM_LoadPlainText_Qt(benchmark::State &state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_LoadPlainText_Qt<QPlainTextEdit>)->Name("BM_LoadPlainText/QPlainTextEdit")->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_LoadPlainText_Qt<QTextEdit>)->Name("BM_LoadPlainText/QTextEdit")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_LoadPlainText_Qt<QPlainTextEdit>)
+    ->Name("BM_LoadPlainText/QPlainTextEdit")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK(BM_LoadPlainText_Qt<QTextEdit>)
+    ->Name("BM_LoadPlainText/QTextEdit")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // ---- typing in the middle ----------------------------------------------
 
@@ -124,7 +127,7 @@ void BM_KeystrokeMiddle(benchmark::State &state)
 }
 BENCHMARK(BM_KeystrokeMiddle)->Arg(16000)->Arg(160000)->Unit(benchmark::kMicrosecond);
 
-template <typename Editor>
+template<typename Editor>
 void BM_KeystrokeMiddle_Qt(benchmark::State &state)
 {
     auto editor = shownEditor<Editor>();
@@ -136,8 +139,17 @@ void BM_KeystrokeMiddle_Qt(benchmark::State &state)
     for (auto _ : state)
         typeCharacter(*editor);
 }
-BENCHMARK(BM_KeystrokeMiddle_Qt<QPlainTextEdit>)->Name("BM_KeystrokeMiddle/QPlainTextEdit")->Arg(16000)->Arg(160000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_KeystrokeMiddle_Qt<QTextEdit>)->Name("BM_KeystrokeMiddle/QTextEdit")->Arg(16000)->Arg(160000)->Unit(benchmark::kMicrosecond)->Iterations(20);
+BENCHMARK(BM_KeystrokeMiddle_Qt<QPlainTextEdit>)
+    ->Name("BM_KeystrokeMiddle/QPlainTextEdit")
+    ->Arg(16000)
+    ->Arg(160000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeystrokeMiddle_Qt<QTextEdit>)
+    ->Name("BM_KeystrokeMiddle/QTextEdit")
+    ->Arg(16000)
+    ->Arg(160000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(20);
 
 // ---- formatting everything ----------------------------------------------
 
@@ -153,14 +165,15 @@ void BM_FormatWholeText(benchmark::State &state)
         editor->setSelLength(editor->textLength());
         editor->setSelBold(flip);
         editor->setSelColor(flip ? 0x0000FF : 0xFF0000);
-        editor->setSelFontName(flip ? QStringLiteral("DejaVu Serif") : QStringLiteral("DejaVu Sans Mono"));
+        editor->setSelFontName(flip ? QStringLiteral("DejaVu Serif")
+                                    : QStringLiteral("DejaVu Sans Mono"));
         editor->setSelFontSize(flip ? 11 : 10);
         paint(*editor);
     }
 }
 BENCHMARK(BM_FormatWholeText)->Unit(benchmark::kMillisecond)->Iterations(6);
 
-template <typename Editor>
+template<typename Editor>
 void BM_FormatWholeText_Qt(benchmark::State &state)
 {
     auto editor = shownEditor<Editor>();
@@ -178,7 +191,8 @@ void BM_FormatWholeText_Qt(benchmark::State &state)
         format.setForeground(QColor(flip ? Qt::red : Qt::blue));
         all.mergeCharFormat(format);
         format = QTextCharFormat();
-        format.setFontFamilies({flip ? QStringLiteral("DejaVu Serif") : QStringLiteral("DejaVu Sans Mono")});
+        format.setFontFamilies(
+            {flip ? QStringLiteral("DejaVu Serif") : QStringLiteral("DejaVu Sans Mono")});
         all.mergeCharFormat(format);
         format = QTextCharFormat();
         format.setFontPointSize(flip ? 11 : 10);
@@ -186,8 +200,14 @@ void BM_FormatWholeText_Qt(benchmark::State &state)
         paint(*editor);
     }
 }
-BENCHMARK(BM_FormatWholeText_Qt<QPlainTextEdit>)->Name("BM_FormatWholeText/QPlainTextEdit")->Unit(benchmark::kMillisecond)->Iterations(4);
-BENCHMARK(BM_FormatWholeText_Qt<QTextEdit>)->Name("BM_FormatWholeText/QTextEdit")->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_FormatWholeText_Qt<QPlainTextEdit>)
+    ->Name("BM_FormatWholeText/QPlainTextEdit")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(4);
+BENCHMARK(BM_FormatWholeText_Qt<QTextEdit>)
+    ->Name("BM_FormatWholeText/QTextEdit")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 // ---- lines, positions, searching ----------------------------------------
 
@@ -238,7 +258,11 @@ void BM_FirstLineCountAfterLoad(benchmark::State &state)
         benchmark::DoNotOptimize(editor->GetLineFromChar(editor->textLength()));
     }
 }
-BENCHMARK(BM_FirstLineCountAfterLoad)->Arg(800)->Arg(400)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FirstLineCountAfterLoad)
+    ->Arg(800)
+    ->Arg(400)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 void BM_PositionMapping(benchmark::State &state)
 {
@@ -259,7 +283,11 @@ void BM_FindMiss(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(editor.Find(QStringLiteral("zebra"), -1, -1, int(state.range(0))));
 }
-BENCHMARK(BM_FindMiss)->Arg(0)->Arg(RichTextBox::rtfMatchCase)->Arg(RichTextBox::rtfWholeWord)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindMiss)
+    ->Arg(0)
+    ->Arg(RichTextBox::rtfMatchCase)
+    ->Arg(RichTextBox::rtfWholeWord)
+    ->Unit(benchmark::kMillisecond);
 
 // ---- memory -------------------------------------------------------------
 

@@ -80,10 +80,7 @@ void saveRepeatedly(benchmark::State &state, const QString &source)
     endRun();
 }
 
-void BM_OpenTxt(benchmark::State &state)
-{
-    openUntilPainted(state, benchdata::tenMiBTextFile());
-}
+void BM_OpenTxt(benchmark::State &state) { openUntilPainted(state, benchdata::tenMiBTextFile()); }
 BENCHMARK(BM_OpenTxt)->Unit(benchmark::kMillisecond)->Iterations(8);
 
 void BM_OpenRtf(benchmark::State &state)
@@ -92,10 +89,7 @@ void BM_OpenRtf(benchmark::State &state)
 }
 BENCHMARK(BM_OpenRtf)->Unit(benchmark::kMillisecond)->Iterations(8);
 
-void BM_SaveTxt(benchmark::State &state)
-{
-    saveRepeatedly(state, benchdata::tenMiBTextFile());
-}
+void BM_SaveTxt(benchmark::State &state) { saveRepeatedly(state, benchdata::tenMiBTextFile()); }
 BENCHMARK(BM_SaveTxt)->Unit(benchmark::kMillisecond)->Iterations(8);
 
 void BM_SaveRtf(benchmark::State &state)

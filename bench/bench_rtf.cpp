@@ -61,5 +61,13 @@ void BM_RtfWrite(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_RtfRead)->Arg(FullParagraphs / 4)->Arg(FullParagraphs / 2)->Arg(FullParagraphs)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RtfWrite)->Arg(FullParagraphs / 4)->Arg(FullParagraphs / 2)->Arg(FullParagraphs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RtfRead)
+    ->Arg(FullParagraphs / 4)
+    ->Arg(FullParagraphs / 2)
+    ->Arg(FullParagraphs)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RtfWrite)
+    ->Arg(FullParagraphs / 4)
+    ->Arg(FullParagraphs / 2)
+    ->Arg(FullParagraphs)
+    ->Unit(benchmark::kMillisecond);

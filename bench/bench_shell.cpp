@@ -4,9 +4,9 @@
 #include "BenchApp.h"
 #include "BenchData.h"
 
-#include "app/state/CurrentWindow.h"
 #include "app/Main.h"
 #include "app/WindowModes.h"
+#include "app/state/CurrentWindow.h"
 #include "app/state/modMainModule.h"
 #include "editor/EditorForm.h"
 #include "editor/EditorWindow.h"

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the RTF reader: it must never crash, hang or touch
 // memory it does not own, whatever the input.
-#include "platform/rtf/RtfReader.h"
 #include "platform/RuntimeError.h"
+#include "platform/rtf/RtfReader.h"
 
 #include <QGuiApplication>
 #include <QTextCursor>

@@ -10,10 +10,7 @@ using namespace shelltest;
 
 namespace {
 
-QString positionPanel()
-{
-    return App.CurrentStatusBar->Panels(PositionPanel)->Text();
-}
+QString positionPanel() { return App.CurrentStatusBar->Panels(PositionPanel)->Text(); }
 
 QString panelText(int line, int column)
 {
@@ -46,7 +43,8 @@ private slots:
         start();
         const StatusBar &bar = *App.CurrentStatusBar;
         QCOMPARE(bar.panelCount(), 5);
-        const struct {
+        const struct
+        {
             int style;
             const char *text;
             const char *toolTip;
@@ -166,7 +164,8 @@ private slots:
         if (!wrap)
             item("mnuWordwrap").trigger();
         RichTextBox &box = *App.CurrentRichTextBox;
-        const QString paragraph = QStringLiteral("the quick brown fox jumps over the lazy dog ").repeated(8);
+        const QString paragraph
+            = QStringLiteral("the quick brown fox jumps over the lazy dog ").repeated(8);
         box.setText(paragraph + QStringLiteral("\r\n\r\nshort\r\n") + paragraph);
         if (wrap)
             QVERIFY2(box.GetLineFromChar(paragraph.size() - 1) > 0, "the long line wraps");
@@ -174,7 +173,8 @@ private slots:
         for (int position = 0; position <= box.textLength(); position += 7) {
             App.CurrentForm->CurrentLine = 0; // as if the caret came from another line
             box.setSelStart(position);
-            QCOMPARE(positionPanel(), panelText(box.GetLineFromChar(position) + 1, scannedColumn(box, position)));
+            QCOMPARE(positionPanel(),
+                     panelText(box.GetLineFromChar(position) + 1, scannedColumn(box, position)));
         }
     }
 

@@ -32,9 +32,9 @@ private slots:
     {
         QTest::addColumn<int>("index");
         QTest::addColumn<int>("color");
-        const int colors[] = {11513775, 16448250, 0,        6579300,  175,      255,
-                              25850,    65535,    44800,    65280,    11513600, 16776960,
-                              11468800, 16711680, 11468975, 16711935};
+        const int colors[]
+            = {11513775, 16448250, 0,        6579300,  175,      255,      25850,    65535,
+               44800,    65280,    11513600, 16776960, 11468800, 16711680, 11468975, 16711935};
         for (int i = 0; i < 16; ++i)
             QTest::addRow("%d", i) << i << colors[i];
     }
@@ -111,16 +111,26 @@ private slots:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("DefFontSize big") << "DefFontSize" << "big";
-        QTest::newRow("DefFontSize 0") << "DefFontSize" << "0";
-        QTest::newRow("DefFontSize -3") << "DefFontSize" << "-3";
-        QTest::newRow("DefFontSize beyond 16 bits") << "DefFontSize" << "40000";
-        QTest::newRow("DefColor red") << "DefColor" << "red";
-        QTest::newRow("DefColor beyond 32 bits") << "DefColor" << "99999999999";
-        QTest::newRow("DefBackColor empty") << "DefBackColor" << "";
-        QTest::newRow("DefBold maybe") << "DefBold" << "maybe";
-        QTest::newRow("DefUnderline yes") << "DefUnderline" << "yes";
-        QTest::newRow("DefFontName empty") << "DefFontName" << "";
+        QTest::newRow("DefFontSize big") << "DefFontSize"
+                                         << "big";
+        QTest::newRow("DefFontSize 0") << "DefFontSize"
+                                       << "0";
+        QTest::newRow("DefFontSize -3") << "DefFontSize"
+                                        << "-3";
+        QTest::newRow("DefFontSize beyond 16 bits") << "DefFontSize"
+                                                    << "40000";
+        QTest::newRow("DefColor red") << "DefColor"
+                                      << "red";
+        QTest::newRow("DefColor beyond 32 bits") << "DefColor"
+                                                 << "99999999999";
+        QTest::newRow("DefBackColor empty") << "DefBackColor"
+                                            << "";
+        QTest::newRow("DefBold maybe") << "DefBold"
+                                       << "maybe";
+        QTest::newRow("DefUnderline yes") << "DefUnderline"
+                                          << "yes";
+        QTest::newRow("DefFontName empty") << "DefFontName"
+                                           << "";
     }
 
     void unusableStoredValuesKeepTheBuiltInOnes()
@@ -141,11 +151,16 @@ private slots:
         QTest::addColumn<int>("color");
         QTest::addColumn<int>("size");
         QTest::addColumn<bool>("strikeThru");
-        QTest::newRow("negative colour") << "DefColor" << "-16777216" << -16777216 << 9 << false;
-        QTest::newRow("size with blanks") << "DefFontSize" << " 12 " << 0 << 12 << false;
-        QTest::newRow("size with a fraction") << "DefFontSize" << "10.5" << 0 << 10 << false;
-        QTest::newRow("flag in lower case") << "DefStrikeThru" << "true" << 0 << 9 << true;
-        QTest::newRow("flag as a number") << "DefStrikeThru" << "-1" << 0 << 9 << true;
+        QTest::newRow("negative colour") << "DefColor"
+                                         << "-16777216" << -16777216 << 9 << false;
+        QTest::newRow("size with blanks") << "DefFontSize"
+                                          << " 12 " << 0 << 12 << false;
+        QTest::newRow("size with a fraction") << "DefFontSize"
+                                              << "10.5" << 0 << 10 << false;
+        QTest::newRow("flag in lower case") << "DefStrikeThru"
+                                            << "true" << 0 << 9 << true;
+        QTest::newRow("flag as a number") << "DefStrikeThru"
+                                          << "-1" << 0 << 9 << true;
     }
 
     void storedNumbersAndFlagsAreRead()
@@ -177,8 +192,9 @@ private slots:
 
         QStringList keys = storedKeys(Fonts);
         keys.sort();
-        QCOMPARE(keys, QStringList({"DefBackColor", "DefBold", "DefColor", "DefFontName", "DefFontSize",
-                                    "DefItalic", "DefStrikeThru", "DefUnderline"}));
+        QCOMPARE(keys,
+                 QStringList({"DefBackColor", "DefBold", "DefColor", "DefFontName", "DefFontSize",
+                              "DefItalic", "DefStrikeThru", "DefUnderline"}));
         QCOMPARE(stored(Fonts, QStringLiteral("DefBackColor")), QStringLiteral("12345"));
         QCOMPARE(stored(Fonts, QStringLiteral("DefBold")), QStringLiteral("True"));
         QCOMPARE(stored(Fonts, QStringLiteral("DefColor")), QStringLiteral("-5"));

@@ -2,11 +2,11 @@
 
 #include "ScriptedModalHost.h"
 
+#include "platform/RuntimeError.h"
 #include "platform/dialogs/CommonDialog.h"
 #include "platform/dialogs/DialogChoices.h"
 #include "platform/dialogs/MessageBox.h"
 #include "platform/dialogs/ModalHost.h"
-#include "platform/RuntimeError.h"
 
 #include <algorithm>
 
@@ -34,8 +34,8 @@
 
 namespace {
 
-const QString FileFilter =
-    QStringLiteral("Text Documents (*.txt)|*.txt|Rich Text Documents (*.rtf)|*.rtf|All Files|*.*");
+const QString FileFilter = QStringLiteral(
+    "Text Documents (*.txt)|*.txt|Rich Text Documents (*.rtf)|*.rtf|All Files|*.*");
 constexpr long FileFlags = 528390; // explorer, must exist, hide read-only, overwrite prompt
 
 // Drives real modal dialogs and popups from inside the event loop they run:
@@ -69,14 +69,16 @@ private:
             m_sinceProgress.restart();
             // Run the step from a timer of its own: a step that brings up
             // another dialog waits in it, and this timer must go on ticking.
-            QTimer::singleShot(0, this, [this, step = m_steps.takeFirst(), target = QPointer<QWidget>(front)] {
-                if (target)
-                    step(target);
-            });
+            QTimer::singleShot(
+                0, this, [this, step = m_steps.takeFirst(), target = QPointer<QWidget>(front)] {
+                    if (target)
+                        step(target);
+                });
             return;
         }
         if (front && m_sinceProgress.elapsed() > 5000) {
-            m_problem = QStringLiteral("%1 stayed open").arg(QLatin1String(front->metaObject()->className()));
+            m_problem = QStringLiteral("%1 stayed open")
+                            .arg(QLatin1String(front->metaObject()->className()));
             m_sinceProgress.restart();
             front->close();
         }
@@ -89,8 +91,8 @@ private:
     QString m_problem;
 };
 
-#define VERIFY_DRIVEN(driver)                                                  \
-    do {                                                                       \
+#define VERIFY_DRIVEN(driver) \
+    do { \
         QVERIFY2((driver).problem().isEmpty(), qPrintable((driver).problem())); \
         QVERIFY2((driver).allStepsTaken(), "a dialog the test waited for did not come up"); \
     } while (false)
@@ -148,13 +150,14 @@ private slots:
         QTest::addColumn<int>("buttons");
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("answer");
-        QTest::newRow("save question") << QStringLiteral("Save the changes to Untitled before continuing?")
-                                       << int(vbYesNoCancel + vbInformation) << QStringLiteral("Save Changes?")
-                                       << int(vbNo);
-        QTest::newRow("unknown error") << QStringLiteral("An Unknown Error occured: 53\r\nClick 'OK' to close.")
-                                       << int(vbOKCancel + vbCritical) << QStringLiteral("Unknown Error")
-                                       << int(vbCancel);
-        QTest::newRow("plain OK") << QStringLiteral("Done") << int(vbOKOnly) << QString() << int(vbOK);
+        QTest::newRow("save question")
+            << QStringLiteral("Save the changes to Untitled before continuing?")
+            << int(vbYesNoCancel + vbInformation) << QStringLiteral("Save Changes?") << int(vbNo);
+        QTest::newRow("unknown error")
+            << QStringLiteral("An Unknown Error occured: 53\r\nClick 'OK' to close.")
+            << int(vbOKCancel + vbCritical) << QStringLiteral("Unknown Error") << int(vbCancel);
+        QTest::newRow("plain OK") << QStringLiteral("Done") << int(vbOKOnly) << QString()
+                                  << int(vbOK);
     }
     void scriptedMessageBoxRecordsTheQuestion()
     {
@@ -177,7 +180,8 @@ private slots:
     {
         ScriptedModalHost host;
         QEXPECT_FAIL("", "a message box without a scripted answer fails the test", Continue);
-        QCOMPARE(MsgBox(QStringLiteral("Unexpected?"), vbYesNoCancel), int(vbCancel)); // answered as Esc
+        QCOMPARE(MsgBox(QStringLiteral("Unexpected?"), vbYesNoCancel),
+                 int(vbCancel)); // answered as Esc
         QCOMPARE(host.errors().size(), 1);
         QVERIFY(host.errors().first().contains(QStringLiteral("Unexpected?")));
 
@@ -274,16 +278,31 @@ private slots:
         dialog.FontName = QStringLiteral("Before");
         std::function<void()> show;
         switch (kind) {
-        case ScriptedModalHost::Open: host.cancelFileDialog(); show = [&] { dialog.ShowOpen(); }; break;
-        case ScriptedModalHost::Save: host.cancelFileDialog(); show = [&] { dialog.ShowSave(); }; break;
-        case ScriptedModalHost::Print: host.cancelPrint(); show = [&] { dialog.ShowPrinter(); }; break;
+        case ScriptedModalHost::Open:
+            host.cancelFileDialog();
+            show = [&] { dialog.ShowOpen(); };
+            break;
+        case ScriptedModalHost::Save:
+            host.cancelFileDialog();
+            show = [&] { dialog.ShowSave(); };
+            break;
+        case ScriptedModalHost::Print:
+            host.cancelPrint();
+            show = [&] { dialog.ShowPrinter(); };
+            break;
         case ScriptedModalHost::PrinterSetup:
             host.cancelPrinterSetup();
             dialog.Flags = cdlPDPrintSetup;
             show = [&] { dialog.ShowPrinter(); };
             break;
-        case ScriptedModalHost::Font: host.cancelFont(); show = [&] { dialog.ShowFont(); }; break;
-        default: host.cancelColor(); show = [&] { dialog.ShowColor(); }; break;
+        case ScriptedModalHost::Font:
+            host.cancelFont();
+            show = [&] { dialog.ShowFont(); };
+            break;
+        default:
+            host.cancelColor();
+            show = [&] { dialog.ShowColor(); };
+            break;
         }
         QCOMPARE(raisedNumber(show), cancelError ? int(ErrCancel) : 0);
         QCOMPARE(host.dialogs().size(), 1);
@@ -299,16 +318,19 @@ private slots:
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("defaultExt");
         QTest::addColumn<QString>("expectedName");
-        QTest::newRow("with extension") << QStringLiteral("/docs/sub/letter.rtf") << QStringLiteral(".txt")
-                                        << QStringLiteral("letter.rtf");
-        QTest::newRow("default extension added") << QStringLiteral("/docs/sub/notes") << QStringLiteral(".txt")
-                                                 << QStringLiteral("notes.txt");
-        QTest::newRow("default extension without dot") << QStringLiteral("/docs/notes") << QStringLiteral("txt")
-                                                        << QStringLiteral("notes.txt");
-        QTest::newRow("no default extension") << QStringLiteral("/docs/README") << QString()
-                                              << QStringLiteral("README");
-        QTest::newRow("dotted folder, no extension") << QStringLiteral("/my.docs/notes") << QStringLiteral(".txt")
-                                                     << QStringLiteral("notes.txt");
+        QTest::newRow("with extension") << QStringLiteral("/docs/sub/letter.rtf")
+                                        << QStringLiteral(".txt") << QStringLiteral("letter.rtf");
+        QTest::newRow("default extension added")
+            << QStringLiteral("/docs/sub/notes") << QStringLiteral(".txt")
+            << QStringLiteral("notes.txt");
+        QTest::newRow("default extension without dot")
+            << QStringLiteral("/docs/notes") << QStringLiteral("txt")
+            << QStringLiteral("notes.txt");
+        QTest::newRow("no default extension")
+            << QStringLiteral("/docs/README") << QString() << QStringLiteral("README");
+        QTest::newRow("dotted folder, no extension")
+            << QStringLiteral("/my.docs/notes") << QStringLiteral(".txt")
+            << QStringLiteral("notes.txt");
     }
     void chosenFileSetsFilenameAndFileTitle()
     {
@@ -341,10 +363,14 @@ private slots:
         QTest::addColumn<int>("range");
         QTest::addColumn<int>("copies");
         QTest::addColumn<long>("flagsOut");
-        QTest::newRow("selection kept") << 0x100109L << int(QAbstractPrintDialog::Selection) << 1 << 0x100109L;
-        QTest::newRow("selection chosen") << 0x100108L << int(QAbstractPrintDialog::Selection) << 2 << 0x100109L;
-        QTest::newRow("all chosen instead") << 0x100109L << int(QAbstractPrintDialog::AllPages) << 3 << 0x100108L;
-        QTest::newRow("page range") << 0x100000L << int(QAbstractPrintDialog::PageRange) << 1 << 0x100002L;
+        QTest::newRow("selection kept")
+            << 0x100109L << int(QAbstractPrintDialog::Selection) << 1 << 0x100109L;
+        QTest::newRow("selection chosen")
+            << 0x100108L << int(QAbstractPrintDialog::Selection) << 2 << 0x100109L;
+        QTest::newRow("all chosen instead")
+            << 0x100109L << int(QAbstractPrintDialog::AllPages) << 3 << 0x100108L;
+        QTest::newRow("page range")
+            << 0x100000L << int(QAbstractPrintDialog::PageRange) << 1 << 0x100002L;
     }
     void printChoiceUpdatesFlagsAndCopies()
     {
@@ -386,7 +412,8 @@ private slots:
         dialog.ShowFont();
         QCOMPARE(dialog.FontName, QStringLiteral("Courier New"));
         QCOMPARE(dialog.FontSize, 13.5f);
-        QVERIFY(dialog.FontBold && dialog.FontUnderline && !dialog.FontItalic && !dialog.FontStrikethru);
+        QVERIFY(dialog.FontBold && dialog.FontUnderline && !dialog.FontItalic
+                && !dialog.FontStrikethru);
         QCOMPARE(host.dialogs().first().fontName, QStringLiteral("Arial"));
 
         dialog.ShowColor();
@@ -403,8 +430,8 @@ private slots:
                                                       QStringLiteral("All Files (*)")};
         QTest::newRow("several patterns") << QStringLiteral("Documents|*.txt;*.rtf")
                                           << QStringList{QStringLiteral("Documents (*.txt *.rtf)")};
-        QTest::newRow("description without pattern") << QStringLiteral("Everything")
-                                                     << QStringList{QStringLiteral("Everything (*)")};
+        QTest::newRow("description without pattern")
+            << QStringLiteral("Everything") << QStringList{QStringLiteral("Everything (*)")};
         QTest::newRow("empty") << QString() << QStringList();
     }
     void filterBecomesQtNameFilters()
@@ -423,7 +450,8 @@ private slots:
         if (!QPrinterInfo::availablePrinters().isEmpty())
             QSKIP("a printer is set up here: the PDF fallback does not apply");
         QCOMPARE(printer.outputFormat(), QPrinter::PdfFormat);
-        QVERIFY2(printer.outputFileName().startsWith(testenv::homeDir() + "/"), qPrintable(printer.outputFileName()));
+        QVERIFY2(printer.outputFileName().startsWith(testenv::homeDir() + "/"),
+                 qPrintable(printer.outputFileName()));
         QVERIFY(printer.outputFileName().endsWith(QStringLiteral("/Scrivlet.pdf")));
     }
 
@@ -439,14 +467,14 @@ private slots:
         QTest::newRow("Yes/No/Cancel, Yes") << int(vbYesNoCancel) << "Yes" << int(vbYes);
         QTest::newRow("Yes/No/Cancel, No") << int(vbYesNoCancel) << "No" << int(vbNo);
         QTest::newRow("Yes/No/Cancel, Enter") << int(vbYesNoCancel) << "Enter" << int(vbYes);
-        QTest::newRow("Yes/No/Cancel, second default, Enter") << int(vbYesNoCancel + vbDefaultButton2) << "Enter"
-                                                             << int(vbNo);
+        QTest::newRow("Yes/No/Cancel, second default, Enter")
+            << int(vbYesNoCancel + vbDefaultButton2) << "Enter" << int(vbNo);
         QTest::newRow("Yes/No, Esc") << int(vbYesNo) << "Esc" << int(vbNo);
         QTest::newRow("Yes/No, close box") << int(vbYesNo) << "close" << int(vbNo);
         QTest::newRow("OK/Cancel, Esc") << int(vbOKCancel + vbCritical) << "Esc" << int(vbCancel);
         QTest::newRow("OK/Cancel, OK") << int(vbOKCancel) << "OK" << int(vbOK);
-        QTest::newRow("OK/Cancel, third default is out of range") << int(vbOKCancel + vbDefaultButton3) << "Enter"
-                                                                 << int(vbOK);
+        QTest::newRow("OK/Cancel, third default is out of range")
+            << int(vbOKCancel + vbDefaultButton3) << "Enter" << int(vbOK);
         QTest::newRow("OK only, Esc") << int(vbOKOnly) << "Esc" << int(vbOK);
     }
     void realMessageBoxAnswers()
@@ -490,11 +518,15 @@ private slots:
             defaultButton = box->standardButton(box->defaultButton());
             clickMessageBoxButton(front, QMessageBox::Yes);
         }});
-        const QString prompt = QStringLiteral("Save the changes to <b>a.txt</b> before continuing?\r\nSecond line");
-        QCOMPARE(MsgBox(prompt, vbYesNoCancel + vbInformation, QStringLiteral("Save Changes?")), int(vbYes));
+        const QString prompt
+            = QStringLiteral("Save the changes to <b>a.txt</b> before continuing?\r\nSecond line");
+        QCOMPARE(MsgBox(prompt, vbYesNoCancel + vbInformation, QStringLiteral("Save Changes?")),
+                 int(vbYes));
         VERIFY_DRIVEN(driver);
         QCOMPARE(title, QStringLiteral("Save Changes?"));
-        QCOMPARE(text, QStringLiteral("Save the changes to <b>a.txt</b> before continuing?\nSecond line"));
+        QCOMPARE(
+            text,
+            QStringLiteral("Save the changes to <b>a.txt</b> before continuing?\nSecond line"));
         QCOMPARE(format, Qt::PlainText);
         QCOMPARE(icon, QMessageBox::Information);
         QCOMPARE(shown, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -574,7 +606,8 @@ private slots:
     void realSaveDialogAddsTheDefaultExtension()
     {
         QTemporaryDir dir;
-        ModalDriver driver({[](QWidget *front) { acceptFileDialogWith(front, QStringLiteral("notes")); }});
+        ModalDriver driver(
+            {[](QWidget *front) { acceptFileDialogWith(front, QStringLiteral("notes")); }});
         CommonDialog dialog;
         dialog.InitDir = dir.path();
         dialog.Filter = FileFilter;
@@ -582,7 +615,8 @@ private slots:
         dialog.Flags = FileFlags;
         dialog.ShowSave();
         VERIFY_DRIVEN(driver);
-        QCOMPARE(dialog.Filename, QDir::toNativeSeparators(dir.filePath(QStringLiteral("notes.txt"))));
+        QCOMPARE(dialog.Filename,
+                 QDir::toNativeSeparators(dir.filePath(QStringLiteral("notes.txt"))));
         QCOMPARE(dialog.FileTitle, QStringLiteral("notes.txt"));
     }
 
@@ -657,9 +691,10 @@ private slots:
         // A family with an italic face of its own (fonts-dejavu-extra gives
         // DejaVu Serif one), so that the dialog can give italic back.
         const QStringList families = QFontDatabase::families();
-        const auto withItalic = std::find_if(families.cbegin(), families.cend(), [](const QString &family) {
-            return QFontDatabase::styles(family).contains(QStringLiteral("Italic"));
-        });
+        const auto withItalic
+            = std::find_if(families.cbegin(), families.cend(), [](const QString &family) {
+                  return QFontDatabase::styles(family).contains(QStringLiteral("Italic"));
+              });
         QVERIFY2(withItalic != families.cend(), "no font family with an Italic style is installed");
         const QString family = *withItalic;
         QFont startedWith;
@@ -770,7 +805,8 @@ private slots:
         QCOMPARE(copied.count(), 1);
 
         ModalDriver dismiss({[](QWidget *front) { QTest::keyClick(front, Qt::Key_Escape); }});
-        QCOMPARE(modalHost().popupMenu(popup, window.mapToGlobal(QPoint(5, 5))), static_cast<QAction *>(nullptr));
+        QCOMPARE(modalHost().popupMenu(popup, window.mapToGlobal(QPoint(5, 5))),
+                 static_cast<QAction *>(nullptr));
         VERIFY_DRIVEN(dismiss);
         QCOMPARE(copied.count(), 1);
     }

@@ -11,10 +11,7 @@
 namespace {
 
 // Rows are written with '/', and compared in the platform's separators.
-QString n(const char *path)
-{
-    return QDir::toNativeSeparators(QString::fromUtf8(path));
-}
+QString n(const char *path) { return QDir::toNativeSeparators(QString::fromUtf8(path)); }
 
 } // namespace
 
@@ -33,7 +30,8 @@ private slots:
         QTest::newRow("drive root") << n("C:/a.txt") << n("C:") << "a.txt";
         QTest::newRow("file-system root") << n("/a.txt") << n("/") << "a.txt";
         QTest::newRow("dots in folder names") << n("/a.b/c.d/e") << n("/a.b/c.d") << "e";
-        QTest::newRow("a bare name") << n("a.txt") << "" << "a.txt";
+        QTest::newRow("a bare name") << n("a.txt") << ""
+                                     << "a.txt";
     }
     void splitAtTheLastSeparator()
     {
@@ -67,7 +65,8 @@ private slots:
     {
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("underCurrent");
-        QTest::newRow("a name") << "a.txt" << "/a.txt";
+        QTest::newRow("a name") << "a.txt"
+                                << "/a.txt";
         QTest::newRow("a sub-folder") << n("sub/a.txt") << "/sub/a.txt";
         QTest::newRow("dot and dot-dot") << n("./sub/../a.txt") << "/a.txt";
     }

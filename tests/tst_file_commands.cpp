@@ -87,7 +87,8 @@ QString makeSpecialFile(const QString &kind, const QString &folder)
         address.sun_family = AF_UNIX;
         qstrncpy(address.sun_path, name.constData(), sizeof address.sun_path);
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        made = fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
+        made = fd >= 0
+            && ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
         if (fd >= 0)
             ::close(fd);
     } else if (kind == QLatin1String("character device")) {
@@ -108,10 +109,10 @@ class Watchdog
 public:
     Watchdog(int seconds, const char *what)
         : m_thread([this, seconds, what] {
-              std::unique_lock<std::mutex> lock(m_mutex);
-              if (!m_woken.wait_for(lock, std::chrono::seconds(seconds), [this] { return m_done; }))
-                  qFatal("%s did not return within %d seconds", what, seconds);
-          })
+            std::unique_lock<std::mutex> lock(m_mutex);
+            if (!m_woken.wait_for(lock, std::chrono::seconds(seconds), [this] { return m_done; }))
+                qFatal("%s did not return within %d seconds", what, seconds);
+        })
     {
     }
     ~Watchdog()
@@ -201,10 +202,12 @@ private slots:
 
         QCOMPARE(readFile(path), written ? QByteArray("Dear Sir") : QByteArray("Dear"));
         QCOMPARE(App.CurrentRichTextBox->Text(), emptied ? QString() : QStringLiteral("Dear Sir"));
-        QCOMPARE(App.FileTitle, emptied ? QStringLiteral("Untitled") : QStringLiteral("letter.txt"));
+        QCOMPARE(App.FileTitle,
+                 emptied ? QStringLiteral("Untitled") : QStringLiteral("letter.txt"));
         QCOMPARE(App.IsSaved, emptied);
         QCOMPARE(currentWindow().windowTitle(),
-                 emptied ? QStringLiteral("Untitled - Scrivlet") : QStringLiteral("letter.txt* - Scrivlet"));
+                 emptied ? QStringLiteral("Untitled - Scrivlet")
+                         : QStringLiteral("letter.txt* - Scrivlet"));
         QCOMPARE(App.DefaultDir, native(m_dir.path()));
         QCOMPARE(host.unusedAnswers(), 0);
     }
@@ -314,7 +317,8 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, richText);
-        const QByteArray source = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Hello {\\b bold}\\par}";
+        const QByteArray source
+            = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Hello {\\b bold}\\par}";
         ScriptedModalHost host;
         start();
         const QString path = m_dir.filePath(name);
@@ -400,9 +404,10 @@ private slots:
         QByteArray picture;
         QBuffer buffer(&picture);
         QVERIFY(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
-        picture += QByteArray(MaxFileSize - 200000, 'j'); // after the picture's end: ignored, but carried
+        picture += QByteArray(MaxFileSize - 200000,
+                              'j'); // after the picture's end: ignored, but carried
         const QByteArray rtf = "{\\rtf1\\ansi before{\\pict\\pngblip\\picw4\\pich3\\bin"
-                               + QByteArray::number(picture.size()) + " " + picture + "}after}";
+            + QByteArray::number(picture.size()) + " " + picture + "}after}";
         QVERIFY(rtf.size() <= MaxFileSize);
         const QString original = m_dir.filePath(QStringLiteral("large.rtf"));
         const QString copy = m_dir.filePath(QStringLiteral("copy.rtf"));
@@ -411,13 +416,15 @@ private slots:
         host.chooseFile(copy);
         runCommand(Command::FileSaveAs);
 
-        QVERIFY2(QFileInfo(copy).size() <= MaxFileSize, qPrintable(QString::number(QFileInfo(copy).size())));
+        QVERIFY2(QFileInfo(copy).size() <= MaxFileSize,
+                 qPrintable(QString::number(QFileInfo(copy).size())));
         runCommand(Command::FileNew);
         openThroughDialog(host, copy);
         QVERIFY(host.messageBoxes().isEmpty());
         QCOMPARE(App.FileTitle, QStringLiteral("copy.rtf"));
         QCOMPARE(App.CurrentRichTextBox->Text(),
-                 QStringLiteral("before") + QChar(QChar::ObjectReplacementCharacter) + QStringLiteral("after"));
+                 QStringLiteral("before") + QChar(QChar::ObjectReplacementCharacter)
+                     + QStringLiteral("after"));
     }
 
     void sizeLimit_data()
@@ -456,9 +463,10 @@ private slots:
         }
         QCOMPARE(host.messageBoxes().size(), 2);
         const auto &box = host.messageBoxes().last();
-        QCOMPARE(box.prompt, QStringLiteral("The Current Max File size Limit for Scrivlet is 10 Meg.\r\n"
-                                            "This File is 10.0000009536743 Meg.\r\n"
-                                            "Sorry... I'm too lazy to code buffering."));
+        QCOMPARE(box.prompt,
+                 QStringLiteral("The Current Max File size Limit for Scrivlet is 10 Meg.\r\n"
+                                "This File is 10.0000009536743 Meg.\r\n"
+                                "Sorry... I'm too lazy to code buffering."));
         QCOMPARE(box.title, QStringLiteral("File is Too Large"));
         QCOMPARE(box.buttons, int(vbOKOnly));
         QCOMPARE(App.CurrentRichTextBox->Text(), QStringLiteral("small"));
@@ -475,7 +483,8 @@ private slots:
         const QLocale german(QLocale::German, QLocale::Germany);
         QTest::newRow("a fraction") << QLocale::c() << qint64(11010048) << "10.5";
         QTest::newRow("whole mebibytes") << QLocale::c() << qint64(20971520) << "20";
-        QTest::newRow("15 significant digits") << QLocale::c() << MaxFileSize + 1 << "10.0000009536743";
+        QTest::newRow("15 significant digits")
+            << QLocale::c() << MaxFileSize + 1 << "10.0000009536743";
         QTest::newRow("no thousands separator") << QLocale::c() << qint64(2147483648) << "2048";
         QTest::newRow("German decimal comma") << german << qint64(11010048) << "10,5";
         QTest::newRow("German, no thousands separator") << german << qint64(2147483648) << "2048";
@@ -592,12 +601,8 @@ private slots:
             QCOMPARE(App.CurrentRichTextBox->Text(), QStringLiteral("other"));
             QCOMPARE(App.FileTitle, QStringLiteral("other.txt"));
             break;
-        case Asker::Exit:
-            QCOMPARE(ends.count(), 1);
-            break;
-        case Asker::Close:
-            QVERIFY(closed);
-            break;
+        case Asker::Exit: QCOMPARE(ends.count(), 1); break;
+        case Asker::Close: QVERIFY(closed); break;
         }
     }
 
@@ -627,15 +632,17 @@ private slots:
         const auto &report = host.messageBoxes().last();
         const QString description = QStringLiteral("Path not found: \"%1\"").arg(native(path));
         if (trapped) {
-            QVERIFY2(report.prompt.startsWith(QStringLiteral("An Unknown Error occured: 76\r\n") + description),
+            QVERIFY2(report.prompt.startsWith(QStringLiteral("An Unknown Error occured: 76\r\n")
+                                              + description),
                      qPrintable(report.prompt));
             QVERIFY(report.prompt.endsWith(QStringLiteral("\r\n") + UnknownErrorLastLine));
             QCOMPARE(report.title, UnknownErrorTitle);
             QCOMPARE(report.buttons, UnknownErrorButtons);
         } else {
-            QVERIFY2(report.prompt.startsWith(QStringLiteral("Scrivlet could not save doc.txt.\r\nError 76: ")
-                                              + description),
-                     qPrintable(report.prompt));
+            QVERIFY2(
+                report.prompt.startsWith(
+                    QStringLiteral("Scrivlet could not save doc.txt.\r\nError 76: ") + description),
+                qPrintable(report.prompt));
             QCOMPARE(report.title, SaveFailedTitle);
             QCOMPARE(report.buttons, int(vbOKOnly + vbExclamation));
         }
@@ -707,7 +714,8 @@ private slots:
         QCOMPARE(frmBuffer().isLoaded(), !closes);
         const QStringList keys = storedKeys(Settings);
         if (closes) {
-            for (const char *key : {"Left", "Top", "Width", "Height", "AlwaysTop", "StatusBar", "HideMenu", "Wordwrap"})
+            for (const char *key : {"Left", "Top", "Width", "Height", "AlwaysTop", "StatusBar",
+                                    "HideMenu", "Wordwrap"})
                 QVERIFY2(keys.contains(QLatin1String(key)), key);
         } else {
             QVERIFY(keys.isEmpty());
@@ -790,8 +798,10 @@ private slots:
         QCOMPARE(host.messageBoxes().size(), opened ? 1 : 0);
         if (opened)
             QCOMPARE(host.messageBoxes().first().prompt, saveQuestion(QStringLiteral("Untitled")));
-        QCOMPARE(App.CurrentRichTextBox->Text(), opened ? QStringLiteral("dropped") : QStringLiteral("mine"));
-        QCOMPARE(App.FileTitle, opened ? QStringLiteral("dropped0.txt") : QStringLiteral("Untitled"));
+        QCOMPARE(App.CurrentRichTextBox->Text(),
+                 opened ? QStringLiteral("dropped") : QStringLiteral("mine"));
+        QCOMPARE(App.FileTitle,
+                 opened ? QStringLiteral("dropped0.txt") : QStringLiteral("Untitled"));
         QCOMPARE(App.IsSaved, opened);
     }
 
@@ -883,7 +893,8 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("message");
         QTest::newRow("missing file") << "absent.txt" << int(ErrFileNotFound) << "File not found";
-        QTest::newRow("missing folder") << "no/such.txt" << int(ErrPathNotFound) << "Path not found";
+        QTest::newRow("missing folder")
+            << "no/such.txt" << int(ErrPathNotFound) << "Path not found";
         QTest::newRow("a folder") << "folder" << int(ErrPathFileAccess) << "Path/File access error";
         QTest::newRow("not RTF") << "plain.rtf" << int(ErrInvalidFileFormat) << "";
     }
@@ -938,7 +949,8 @@ private slots:
         host.answerMessageBox(vbCancel);
         Main(m_dir.filePath(QStringLiteral("gone.txt")));
         QCOMPARE(host.messageBoxes().size(), 1);
-        QVERIFY(host.messageBoxes().first().prompt.startsWith(QStringLiteral("An Unknown Error occured: 53\r\n")));
+        QVERIFY(host.messageBoxes().first().prompt.startsWith(
+            QStringLiteral("An Unknown Error occured: 53\r\n")));
         QCOMPARE(App.FileTitle, QStringLiteral("Untitled"));
         QCOMPARE(currentWindow().windowTitle(), QStringLiteral("Untitled - Scrivlet"));
     }
@@ -953,7 +965,8 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("what");
-        const struct {
+        const struct
+        {
             const char *kind;
             const char *what;
         } kinds[] = {
@@ -977,7 +990,8 @@ private slots:
         QTemporaryDir dir;
         const QString path = makeSpecialFile(kind, dir.path());
         if (path.isEmpty())
-            QSKIP(qPrintable(QStringLiteral("cannot make a %1 here: %2").arg(kind, qt_error_string(errno))));
+            QSKIP(qPrintable(
+                QStringLiteral("cannot make a %1 here: %2").arg(kind, qt_error_string(errno))));
         const Watchdog watchdog(10, "opening a special file");
         ScriptedModalHost host;
         host.answerMessageBox(vbCancel);
@@ -1027,7 +1041,10 @@ private:
     {
         switch (asker) {
         case Asker::New: item("mnuNew").trigger(); break;
-        case Asker::Open: host()->chooseFile(fileToOpen); item("mnuOpen").trigger(); break;
+        case Asker::Open:
+            host()->chooseFile(fileToOpen);
+            item("mnuOpen").trigger();
+            break;
         case Asker::OpenByPath: OpenDocument(fileToOpen); break;
         case Asker::Exit: item("mnuExit").trigger(); break;
         case Asker::Close: return currentWindow().close();

@@ -263,16 +263,22 @@ private slots:
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("Alt+Q, menu bar shown") << false << int(Qt::Key_Q) << int(Qt::AltModifier) << "q" << "";
-        QTest::newRow("Alt+Shift+Q") << false << int(Qt::Key_Q) << int(Qt::AltModifier | Qt::ShiftModifier) << "Q"
-                                     << "";
+        QTest::newRow("Alt+Q, menu bar shown")
+            << false << int(Qt::Key_Q) << int(Qt::AltModifier) << "q"
+            << "";
+        QTest::newRow("Alt+Shift+Q")
+            << false << int(Qt::Key_Q) << int(Qt::AltModifier | Qt::ShiftModifier) << "Q"
+            << "";
         for (const char letter : {'Q', 'F', 'E', 'O', 'V', 'H'})
             QTest::addRow("Alt+%c, menu bar hidden", letter)
                 << true << int(Qt::Key_A + letter - 'A') << int(Qt::AltModifier)
                 << QString(QChar(letter).toLower()) << "";
-        QTest::newRow("Ctrl+Alt+Q giving @") << false << int(Qt::Key_Q)
-                                             << int(Qt::ControlModifier | Qt::AltModifier) << "@" << "@";
-        QTest::newRow("AltGr+Q giving @") << true << int(Qt::Key_Q) << int(Qt::GroupSwitchModifier) << "@" << "@";
+        QTest::newRow("Ctrl+Alt+Q giving @")
+            << false << int(Qt::Key_Q) << int(Qt::ControlModifier | Qt::AltModifier) << "@"
+            << "@";
+        QTest::newRow("AltGr+Q giving @")
+            << true << int(Qt::Key_Q) << int(Qt::GroupSwitchModifier) << "@"
+            << "@";
     }
     void altWithALetterTypesNothing()
     {
@@ -283,8 +289,10 @@ private slots:
         QFETCH(QString, typed);
         RichTextBox &box = startWithText(QStringLiteral("ab"), menuHidden);
 
-        QTest::sendKeyEvent(QTest::Press, &box, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
-        QTest::sendKeyEvent(QTest::Release, &box, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+        QTest::sendKeyEvent(QTest::Press, &box, Qt::Key(key), text,
+                            Qt::KeyboardModifiers(modifiers));
+        QTest::sendKeyEvent(QTest::Release, &box, Qt::Key(key), text,
+                            Qt::KeyboardModifiers(modifiers));
         if (QWidget *popup = QApplication::activePopupWidget())
             popup->close();
         QCOMPARE(box.Text(), QStringLiteral("ab") + typed);

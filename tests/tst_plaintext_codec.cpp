@@ -42,19 +42,26 @@ private slots:
                                   << PlainTextFormat::Utf8 << false << PlainTextFormat::Lf;
         QTest::newRow("utf-8 cr") << QByteArray("caf\xC3\xA9\r\xE2\x82\xAC 5\r") << words
                                   << PlainTextFormat::Utf8 << false << PlainTextFormat::Cr;
-        QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF" "caf\xC3\xA9\r\n\xE2\x82\xAC 5\r\n") << words
-                                   << PlainTextFormat::Utf8 << true << PlainTextFormat::CrLf;
-        QTest::newRow("utf-16 le") << QByteArray("\xFF\xFE") + utf16("caf\u00e9\r\n\u20ac 5\r\n", true) << words
-                                   << PlainTextFormat::Utf16LE << true << PlainTextFormat::CrLf;
-        QTest::newRow("utf-16 be lf") << QByteArray("\xFE\xFF") + utf16("caf\u00e9\n\u20ac 5\n", false) << words
-                                      << PlainTextFormat::Utf16BE << true << PlainTextFormat::Lf;
-        QTest::newRow("windows-1252") << QByteArray("caf\xE9\r\n\x80 5\r\n") << words
-                                      << PlainTextFormat::Windows1252 << false << PlainTextFormat::CrLf;
+        QTest::newRow("utf-8 bom")
+            << QByteArray("\xEF\xBB\xBF"
+                          "caf\xC3\xA9\r\n\xE2\x82\xAC 5\r\n")
+            << words << PlainTextFormat::Utf8 << true << PlainTextFormat::CrLf;
+        QTest::newRow("utf-16 le")
+            << QByteArray("\xFF\xFE") + utf16("caf\u00e9\r\n\u20ac 5\r\n", true) << words
+            << PlainTextFormat::Utf16LE << true << PlainTextFormat::CrLf;
+        QTest::newRow("utf-16 be lf")
+            << QByteArray("\xFE\xFF") + utf16("caf\u00e9\n\u20ac 5\n", false) << words
+            << PlainTextFormat::Utf16BE << true << PlainTextFormat::Lf;
+        QTest::newRow("windows-1252")
+            << QByteArray("caf\xE9\r\n\x80 5\r\n") << words << PlainTextFormat::Windows1252 << false
+            << PlainTextFormat::CrLf;
         QTest::newRow("windows-1252 undefined bytes")
-            << QByteArray("\x81\x8D\x8F\x90\x9D\xFF\n") << QString::fromUtf8("\u0081\u008D\u008F\u0090\u009D\u00FF\n")
+            << QByteArray("\x81\x8D\x8F\x90\x9D\xFF\n")
+            << QString::fromUtf8("\u0081\u008D\u008F\u0090\u009D\u00FF\n")
             << PlainTextFormat::Windows1252 << false << PlainTextFormat::Lf;
-        QTest::newRow("ascii, no line break") << QByteArray("plain") << QString("plain") << PlainTextFormat::Utf8
-                                              << false << PlainTextFormat::nativeLineBreak();
+        QTest::newRow("ascii, no line break")
+            << QByteArray("plain") << QString("plain") << PlainTextFormat::Utf8 << false
+            << PlainTextFormat::nativeLineBreak();
         QTest::newRow("empty") << QByteArray() << QString() << PlainTextFormat::Utf8 << false
                                << PlainTextFormat::nativeLineBreak();
     }
@@ -95,7 +102,9 @@ private slots:
         QCOMPARE(format.encoding, PlainTextFormat::Windows1252);
         const QString text = QString::fromUtf8("caf\u00e9 \u2603");
         const QByteArray bytes = encodePlainText(text, &format);
-        QCOMPARE(bytes, QByteArray("\xEF\xBB\xBF" "caf\xC3\xA9 \xE2\x98\x83"));
+        QCOMPARE(bytes,
+                 QByteArray("\xEF\xBB\xBF"
+                            "caf\xC3\xA9 \xE2\x98\x83"));
         QCOMPARE(format.encoding, PlainTextFormat::Utf8);
         QVERIFY(format.byteOrderMark);
         PlainTextFormat again;
@@ -106,7 +115,8 @@ private slots:
     {
         PlainTextFormat format;
         // A lone continuation byte and a truncated sequence.
-        QCOMPARE(decodePlainText(QByteArray("a\x80 b\xC3"), &format), QString::fromUtf8("a\u20ac b\u00c3"));
+        QCOMPARE(decodePlainText(QByteArray("a\x80 b\xC3"), &format),
+                 QString::fromUtf8("a\u20ac b\u00c3"));
         QCOMPARE(format.encoding, PlainTextFormat::Windows1252);
     }
 
@@ -118,17 +128,22 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<PlainTextFormat::Encoding>("encoding");
         QTest::addColumn<QString>("text");
-        QTest::newRow("UTF-8 with one stray byte") << QByteArray("na\xC3\xAFve\xFF") << PlainTextFormat::Utf8
-                                                   << QString::fromUtf8("na\u00efve") + QChar(0xDCFF);
+        QTest::newRow("UTF-8 with one stray byte")
+            << QByteArray("na\xC3\xAFve\xFF") << PlainTextFormat::Utf8
+            << QString::fromUtf8("na\u00efve") + QChar(0xDCFF);
         QTest::newRow("a character cut short counts once")
-            << QByteArray("na\xC3\xAFve \xE2\x82") << PlainTextFormat::Utf8 << QString::fromUtf8("na\u00efve ") + QChar(0xDCE2) + QChar(0xDC82);
-        QTest::newRow("more damaged than well-formed") << QByteArray("\xC3\xA9 \xE9\xE8") << PlainTextFormat::Windows1252
-                                                       << QString::fromUtf8("\u00c3\u00a9 \u00e9\u00e8");
-        QTest::newRow("UTF-16 LE by its NULs") << QByteArray("h\0i\0\n\0", 6) << PlainTextFormat::Utf16LE
-                                               << QString("hi\n");
-        QTest::newRow("UTF-16 BE by its NULs") << QByteArray("\0h\0i", 4) << PlainTextFormat::Utf16BE << QString("hi");
-        QTest::newRow("NULs on both sides") << QByteArray("\0\0ab\0\0cd", 8) << PlainTextFormat::Utf8
-                                            << QString::fromLatin1("\0\0ab\0\0cd", 8);
+            << QByteArray("na\xC3\xAFve \xE2\x82") << PlainTextFormat::Utf8
+            << QString::fromUtf8("na\u00efve ") + QChar(0xDCE2) + QChar(0xDC82);
+        QTest::newRow("more damaged than well-formed")
+            << QByteArray("\xC3\xA9 \xE9\xE8") << PlainTextFormat::Windows1252
+            << QString::fromUtf8("\u00c3\u00a9 \u00e9\u00e8");
+        QTest::newRow("UTF-16 LE by its NULs")
+            << QByteArray("h\0i\0\n\0", 6) << PlainTextFormat::Utf16LE << QString("hi\n");
+        QTest::newRow("UTF-16 BE by its NULs")
+            << QByteArray("\0h\0i", 4) << PlainTextFormat::Utf16BE << QString("hi");
+        QTest::newRow("NULs on both sides")
+            << QByteArray("\0\0ab\0\0cd", 8) << PlainTextFormat::Utf8
+            << QString::fromLatin1("\0\0ab\0\0cd", 8);
         const QByteArray words = QByteArray(40, 'x');
         QTest::newRow("one NUL in a longer text") << words + '\0' + words << PlainTextFormat::Utf8
                                                   << QString(words) + QChar(0) + QString(words);
@@ -154,12 +169,15 @@ private slots:
         const QByteArray bytes = QString::fromUtf8("a\r\nb\nc\rd\u2028e\u2029f\r\n").toUtf8();
         QCOMPARE(decodePlainText(bytes, &format, &others), QString("a\nb\nc\nd\ne\nf\n"));
         QCOMPARE(format.lineBreak, PlainTextFormat::CrLf);
-        const OtherLineBreaks expected = {{1, PlainTextFormat::Lf}, {2, PlainTextFormat::Cr},
-                                          {3, PlainTextFormat::LineSeparator}, {4, PlainTextFormat::ParagraphSeparator}};
+        const OtherLineBreaks expected = {{1, PlainTextFormat::Lf},
+                                          {2, PlainTextFormat::Cr},
+                                          {3, PlainTextFormat::LineSeparator},
+                                          {4, PlainTextFormat::ParagraphSeparator}};
         QVERIFY(others == expected);
         QCOMPARE(encodePlainText(QString("a\nb\nc\nd\ne\nf\n"), &format, others), bytes);
-        QCOMPARE(encodePlainText(QString::fromUtf8("x\u2028y\nz"), &format, {{0, PlainTextFormat::Cr}}),
-                 QByteArray("x\r\ny\rz"));
+        QCOMPARE(
+            encodePlainText(QString::fromUtf8("x\u2028y\nz"), &format, {{0, PlainTextFormat::Cr}}),
+            QByteArray("x\r\ny\rz"));
     }
 
     void newDocumentsUseTheNativeLineBreak()
@@ -170,8 +188,10 @@ private slots:
         box.SaveFile(dir.filePath("n.txt"), RichTextBox::PlainText);
         QFile file(dir.filePath("n.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), PlainTextFormat::nativeLineBreak() == PlainTextFormat::CrLf
-                                     ? QByteArray("one\r\ntwo") : QByteArray("one\ntwo"));
+        QCOMPARE(file.readAll(),
+                 PlainTextFormat::nativeLineBreak() == PlainTextFormat::CrLf
+                     ? QByteArray("one\r\ntwo")
+                     : QByteArray("one\ntwo"));
     }
 };
 

@@ -1,10 +1,10 @@
 #include "EffectiveUser.h"
 #include "TestEnvironment.h"
 
-#include "platform/system/Clipboard.h"
 #include "platform/RuntimeError.h"
-#include "platform/system/TopMost.h"
 #include "platform/Twips.h"
+#include "platform/system/Clipboard.h"
+#include "platform/system/TopMost.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -45,7 +45,8 @@ private slots:
         QVERIFY(!file.open(QIODevice::ReadOnly));
         const RuntimeError error = fileError(path, file.error(), file.errorString());
         QCOMPARE(error.Number(), int(ErrFileNotFound));
-        QVERIFY2(error.Description().contains(QDir::toNativeSeparators(path)), qPrintable(error.Description()));
+        QVERIFY2(error.Description().contains(QDir::toNativeSeparators(path)),
+                 qPrintable(error.Description()));
         QVERIFY(error.Description().contains(file.errorString()));
         QCOMPARE(QString::fromStdString(error.what()), error.Description());
     }
@@ -73,7 +74,8 @@ private slots:
         QTemporaryDir dir;
         QFile file(dir.path());
         QVERIFY(!file.open(QIODevice::WriteOnly));
-        QCOMPARE(fileError(dir.path(), file.error(), file.errorString()).Number(), int(ErrPathFileAccess));
+        QCOMPARE(fileError(dir.path(), file.error(), file.errorString()).Number(),
+                 int(ErrPathFileAccess));
     }
 
     void writeInReadOnlyFolderIsPermissionDenied()
@@ -127,10 +129,11 @@ private slots:
         QTest::newRow("EMFILE") << EMFILE << QFileDevice::ResourceError << int(ErrTooManyFiles);
         QTest::newRow("ENOTDIR") << ENOTDIR << QFileDevice::OpenError << int(ErrPathNotFound);
         QTest::newRow("no code, read failure") << 0 << QFileDevice::ReadError << int(ErrDeviceIO);
-        QTest::newRow("no code, open of a file that exists") << 0 << QFileDevice::OpenError
-                                                             << int(ErrPermissionDenied);
+        QTest::newRow("no code, open of a file that exists")
+            << 0 << QFileDevice::OpenError << int(ErrPermissionDenied);
         // errno claims "not found" but the file is there: the disk wins.
-        QTest::newRow("stale ENOENT") << ENOENT << QFileDevice::OpenError << int(ErrPermissionDenied);
+        QTest::newRow("stale ENOENT")
+            << ENOENT << QFileDevice::OpenError << int(ErrPermissionDenied);
     }
     void systemCodeDecides()
     {

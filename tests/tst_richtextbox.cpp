@@ -2,9 +2,9 @@
 // line numbers, formats, events and files.
 #include "TestEnvironment.h"
 
-#include "platform/system/KeyState.h"
-#include "platform/richtext/RichTextBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/richtext/RichTextBox.h"
+#include "platform/system/KeyState.h"
 
 #include <QApplication>
 #include <QMimeData>
@@ -51,13 +51,20 @@ private slots:
     {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("text");
-        QTest::newRow("crlf") << "ab\r\ncd" << "ab\r\ncd";
-        QTest::newRow("lf") << "ab\ncd" << "ab\r\ncd";
-        QTest::newRow("cr") << "ab\rcd" << "ab\r\ncd";
-        QTest::newRow("mixed, blank lines") << "a\r\n\nb\r\r\n" << "a\r\n\r\nb\r\n\r\n";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("trailing break") << "x\r\n" << "x\r\n";
-        QTest::newRow("line break inside a paragraph") << "a\vb\r\nc" << "a\vb\r\nc";
+        QTest::newRow("crlf") << "ab\r\ncd"
+                              << "ab\r\ncd";
+        QTest::newRow("lf") << "ab\ncd"
+                            << "ab\r\ncd";
+        QTest::newRow("cr") << "ab\rcd"
+                            << "ab\r\ncd";
+        QTest::newRow("mixed, blank lines") << "a\r\n\nb\r\r\n"
+                                            << "a\r\n\r\nb\r\n\r\n";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("trailing break") << "x\r\n"
+                                        << "x\r\n";
+        QTest::newRow("line break inside a paragraph") << "a\vb\r\nc"
+                                                       << "a\vb\r\nc";
     }
     void textUsesCrLf()
     {
@@ -165,15 +172,20 @@ private slots:
         QTest::newRow("match case misses") << "xx ABC" << 0 << 0 << "abc" << -1 << -1 << 4 << -1;
         QTest::newRow("match case finds") << "ABC abc" << 0 << 0 << "abc" << -1 << -1 << 4 << 4;
         QTest::newRow("whole word") << "concatenate cat" << 0 << 0 << "cat" << -1 << -1 << 2 << 12;
-        QTest::newRow("whole word at end of line") << "cats\r\ncat\r\n" << 0 << 0 << "cat" << -1 << -1 << 2 << 6;
+        QTest::newRow("whole word at end of line") << "cats\r\ncat\r\n"
+                                                   << 0 << 0 << "cat" << -1 << -1 << 2 << 6;
         QTest::newRow("whole word none") << "concatenate" << 0 << 0 << "cat" << -1 << -1 << 2 << -1;
         QTest::newRow("from start") << "abc abc" << 0 << 0 << "abc" << 1 << -1 << 0 << 4;
-        QTest::newRow("start after line break") << "ab\r\nab\r\nab" << 0 << 0 << "ab" << 3 << -1 << 0 << 4;
+        QTest::newRow("start after line break")
+            << "ab\r\nab\r\nab" << 0 << 0 << "ab" << 3 << -1 << 0 << 4;
         QTest::newRow("range excludes end") << "abc abc" << 0 << 0 << "abc" << 1 << 6 << 0 << -1;
         QTest::newRow("range includes end") << "abc abc" << 0 << 0 << "abc" << 1 << 7 << 0 << 4;
-        QTest::newRow("selection searched") << "abc xyz abc" << 4 << 7 << "abc" << -1 << -1 << 0 << 8;
-        QTest::newRow("selection misses") << "abc xyz abc" << 4 << 3 << "abc" << -1 << -1 << 0 << -1;
-        QTest::newRow("across a line break") << "ab\r\ncd" << 0 << 0 << "b\r\nc" << -1 << -1 << 0 << 1;
+        QTest::newRow("selection searched")
+            << "abc xyz abc" << 4 << 7 << "abc" << -1 << -1 << 0 << 8;
+        QTest::newRow("selection misses")
+            << "abc xyz abc" << 4 << 3 << "abc" << -1 << -1 << 0 << -1;
+        QTest::newRow("across a line break")
+            << "ab\r\ncd" << 0 << 0 << "b\r\nc" << -1 << -1 << 0 << 1;
         QTest::newRow("empty text") << "abc" << 0 << 0 << "" << -1 << -1 << 0 << -1;
         QTest::newRow("end before start") << "abc" << 0 << 0 << "a" << 2 << 1 << 0 << -1;
     }
@@ -273,10 +285,12 @@ private slots:
         QTest::addColumn<int>("width");
         // DejaVu Math TeX Gyre has no italic face: its slant is drawn by
         // shearing the upright one.
-        for (const char *font : {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono", "DejaVu Math TeX Gyre"})
+        for (const char *font :
+             {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono", "DejaVu Math TeX Gyre"})
             for (bool italic : {false, true})
                 for (int width : {97, 260, 333, 613})
-                    QTest::newRow(qPrintable(QStringLiteral("%1%2 %3").arg(font, italic ? " italic" : "").arg(width)))
+                    QTest::newRow(qPrintable(
+                        QStringLiteral("%1%2 %3").arg(font, italic ? " italic" : "").arg(width)))
                         << font << italic << width;
     }
     void countedLinesMatchTheLayout()
@@ -287,15 +301,18 @@ private slots:
         QFETCH(QString, font);
         QFETCH(bool, italic);
         QFETCH(int, width);
-        const QStringList vocabulary = {"a", "to", "Wave", "AVAVAV", "(quoted)", "end.", "x,y;z:", "it's",
-                                        "\"said\"", "café", "1234567", "supercalifragilistic", "__", "50%", "#tag"};
+        const QStringList vocabulary
+            = {"a",      "to",   "Wave",     "AVAVAV", "(quoted)", "end.",
+               "x,y;z:", "it's", "\"said\"", "café",   "1234567",  "supercalifragilistic",
+               "__",     "50%",  "#tag"};
         QRandomGenerator random(width);
         QString text;
         for (int paragraph = 0; paragraph < 300; ++paragraph) {
             QString line = random.bounded(8) == 0 ? QStringLiteral("   ") : QString();
             const int words = int(random.bounded(40));
             for (int w = 0; w < words; ++w)
-                line += vocabulary.at(int(random.bounded(vocabulary.size()))) + QString(1 + int(random.bounded(3) == 0), ' ');
+                line += vocabulary.at(int(random.bounded(vocabulary.size())))
+                    + QString(1 + int(random.bounded(3) == 0), ' ');
             text += line + "\r\n";
         }
         show(text, width);
@@ -317,7 +334,8 @@ private slots:
         box->resize(width, 301); // drops every paragraph's layout, so all are counted anew
         const int counted = box->GetLineFromChar(box->textLength());
         int unshaped = 0, lines = 0;
-        for (QTextBlock block = box->document()->firstBlock(); block.isValid(); block = block.next()) {
+        for (QTextBlock block = box->document()->firstBlock(); block.isValid();
+             block = block.next()) {
             unshaped += block.layout()->lineCount() == 0;
             box->document()->documentLayout()->blockBoundingRect(block);
             lines += block.layout()->lineCount();
@@ -423,7 +441,7 @@ private slots:
     {
         show(QString("word ").repeated(60) + "\r\nplain", 300);
         box->setSelStart(0);
-        box->setSelIndent(1440);       // first line one inch in
+        box->setSelIndent(1440);        // first line one inch in
         box->setSelHangingIndent(-720); // the others half an inch left of it
         box->viewport()->repaint();
         const QTextBlock block = box->document()->firstBlock();
@@ -447,7 +465,8 @@ private slots:
             box->setSelStart(5);
             return box->cursorRect();
         }();
-        QVERIFY2(caretAtEnd.x() > box->viewport()->width() / 2, "right-aligned text ends near the right edge");
+        QVERIFY2(caretAtEnd.x() > box->viewport()->width() / 2,
+                 "right-aligned text ends near the right edge");
     }
 
     void changeIsRaisedOncePerEdit()
@@ -585,12 +604,8 @@ private slots:
                 box->setSelStart(int(random.bounded(length + 1)));
                 QTest::keyClick(box, Qt::Key_Backspace);
                 break;
-            case 3:
-                QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
-                break;
-            case 4:
-                QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-                break;
+            case 3: QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier); break;
+            case 4: QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); break;
             case 5:
                 box->setSelStart(0);
                 box->setSelLength(int(random.bounded(length + 1)));

@@ -37,10 +37,7 @@ class TestRtfCorpus : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        SCRIVLET_REQUIRE_CORPUS();
-    }
+    void initTestCase() { SCRIVLET_REQUIRE_CORPUS(); }
 
     void file_data()
     {
@@ -60,8 +57,9 @@ private slots:
             const QString excerpt = QString::fromUtf8(columns.at(6)).trimmed();
             QStringList shown;
             QString hidden;
-            const auto override = std::find_if(excerptOverrides().begin(), excerptOverrides().end(),
-                                               [&](const ExcerptOverride &o) { return file == o.file; });
+            const auto override
+                = std::find_if(excerptOverrides().begin(), excerptOverrides().end(),
+                               [&](const ExcerptOverride &o) { return file == o.file; });
             if (override != excerptOverrides().end()) {
                 shown = override->shown;
                 hidden = override->hidden;
@@ -95,7 +93,9 @@ private slots:
         qsizetype from = 0;
         for (const QString &part : shown) {
             const qsizetype at = text.indexOf(part, from);
-            QVERIFY2(at >= 0, qPrintable(QStringLiteral("\"%1\" is not shown in order in:\n%2").arg(part, text.left(2000))));
+            QVERIFY2(at >= 0,
+                     qPrintable(QStringLiteral("\"%1\" is not shown in order in:\n%2")
+                                    .arg(part, text.left(2000))));
             from = at + part.size();
         }
         if (!hidden.isEmpty())

@@ -51,9 +51,10 @@ QTextBlockFormat blockFormatOf(const QTextDocument &document, const QString &tex
     return document.find(text).block().blockFormat();
 }
 
-const QByteArray Header = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}"
-                          "{\\f2\\fcharset128 MS Gothic;}{\\f3\\fcharset238 Arial CE;}}"
-                          "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}";
+const QByteArray Header
+    = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}"
+      "{\\f2\\fcharset128 MS Gothic;}{\\f3\\fcharset238 Arial CE;}}"
+      "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}";
 
 } // namespace
 
@@ -70,51 +71,70 @@ private slots:
         QTest::newRow("line breaks in the file are not text") << QByteArray("Hel\r\nlo") << "Hello";
         QTest::newRow("escaped symbols") << QByteArray("\\\\ \\{ \\}") << "\\ { }";
         QTest::newRow("paragraphs") << QByteArray("a\\par b\\par\r\nc") << "a\nb\nc";
-        QTest::newRow("final paragraph mark ends the last paragraph") << QByteArray("a\\par b\\par") << "a\nb";
+        QTest::newRow("final paragraph mark ends the last paragraph")
+            << QByteArray("a\\par b\\par") << "a\nb";
         QTest::newRow("backslash newline is a paragraph") << QByteArray("a\\\r\nb") << "a\nb";
-        QTest::newRow("sect and page end paragraphs") << QByteArray("a\\sect b\\page c") << "a\nb\nc";
+        QTest::newRow("sect and page end paragraphs")
+            << QByteArray("a\\sect b\\page c") << "a\nb\nc";
         QTest::newRow("special characters")
-            << QByteArray("\\~\\-\\_\\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote\\tab|")
+            << QByteArray(
+                   "\\~\\-\\_\\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote\\tab|")
             << QString::fromUtf8("\u00A0\u00AD\u2011\u2014\u2013\u2022\u2018\u2019\u201C\u201D\t|");
-        QTest::newRow("line is a line separator") << QByteArray("a\\line b") << QString::fromUtf8("a\u2028b");
-        QTest::newRow("hex in the document code page") << QByteArray("caf\\'e9 \\'80") << QString::fromUtf8("café €");
-        QTest::newRow("hex in the font code page") << QByteArray("\\f3 \\'b9\\'e6") << QString::fromUtf8("ąć");
-        QTest::newRow("double-byte split over escapes") << QByteArray("\\f2 \\'82\\'a0\\'83e") << QString::fromUtf8("あテ");
-        QTest::newRow("unicode with fallback") << QByteArray("\\u8364?x") << QString::fromUtf8("€x");
+        QTest::newRow("line is a line separator")
+            << QByteArray("a\\line b") << QString::fromUtf8("a\u2028b");
+        QTest::newRow("hex in the document code page")
+            << QByteArray("caf\\'e9 \\'80") << QString::fromUtf8("café €");
+        QTest::newRow("hex in the font code page")
+            << QByteArray("\\f3 \\'b9\\'e6") << QString::fromUtf8("ąć");
+        QTest::newRow("double-byte split over escapes")
+            << QByteArray("\\f2 \\'82\\'a0\\'83e") << QString::fromUtf8("あテ");
+        QTest::newRow("unicode with fallback")
+            << QByteArray("\\u8364?x") << QString::fromUtf8("€x");
         QTest::newRow("negative unicode") << QByteArray("\\u-3913?") << QString(QChar(0xF0B7));
-        QTest::newRow("uc2 skips two") << QByteArray("\\uc2\\u20013\\'d6\\'d0x") << QString::fromUtf8("中x");
-        QTest::newRow("uc0 skips none") << QByteArray("\\uc0\\u20013 x") << QString::fromUtf8("中x");
-        QTest::newRow("fallback skip ends at a brace") << QByteArray("\\uc4\\u20013{a}b") << QString::fromUtf8("中ab");
-        QTest::newRow("surrogate pair") << QByteArray("\\u-10179?\\u-9047?") << QString::fromUtf8("💩");
-        QTest::newRow("lone surrogate") << QByteArray("\\u-10179?x") << QString::fromUtf8("\uFFFDx");
-        QTest::newRow("out-of-range unicode") << QByteArray("\\u99999?x") << QString::fromUtf8("\uFFFDx");
+        QTest::newRow("uc2 skips two")
+            << QByteArray("\\uc2\\u20013\\'d6\\'d0x") << QString::fromUtf8("中x");
+        QTest::newRow("uc0 skips none")
+            << QByteArray("\\uc0\\u20013 x") << QString::fromUtf8("中x");
+        QTest::newRow("fallback skip ends at a brace")
+            << QByteArray("\\uc4\\u20013{a}b") << QString::fromUtf8("中ab");
+        QTest::newRow("surrogate pair")
+            << QByteArray("\\u-10179?\\u-9047?") << QString::fromUtf8("💩");
+        QTest::newRow("lone surrogate")
+            << QByteArray("\\u-10179?x") << QString::fromUtf8("\uFFFDx");
+        QTest::newRow("out-of-range unicode")
+            << QByteArray("\\u99999?x") << QString::fromUtf8("\uFFFDx");
         QTest::newRow("broken hex") << QByteArray("a\\'zzb") << QString::fromUtf8("a\uFFFDb");
-        QTest::newRow("hex control characters dropped") << QByteArray("a\\'00\\'0db\\'09c") << "ab\tc";
+        QTest::newRow("hex control characters dropped")
+            << QByteArray("a\\'00\\'0db\\'09c") << "ab\tc";
         QTest::newRow("unknown words ignored") << QByteArray("\\foo12 a\\bar b") << "ab";
-        QTest::newRow("unknown ignorable destination skipped") << QByteArray("a{\\*\\foo hidden}b") << "ab";
-        QTest::newRow("known destinations skipped")
-            << QByteArray("a{\\info{\\title T}}{\\stylesheet{\\s1 S;}}{\\header H}{\\footer F}{\\footnote N}"
-                          "{\\*\\bkmkstart x}b")
-            << "ab";
+        QTest::newRow("unknown ignorable destination skipped")
+            << QByteArray("a{\\*\\foo hidden}b") << "ab";
+        QTest::newRow("known destinations skipped") << QByteArray(
+            "a{\\info{\\title T}}{\\stylesheet{\\s1 S;}}{\\header H}{\\footer F}{\\footnote N}"
+            "{\\*\\bkmkstart x}b") << "ab";
         QTest::newRow("bin data skipped exactly") << QByteArray("a{\\*\\x\\bin4 }}{\\}b") << "ab";
         QTest::newRow("bin outside a picture is not text") << QByteArray("a\\bin3 xyzb") << "ab";
         QTest::newRow("hidden text not shown") << QByteArray("a{\\v hidden}b\\v c\\v0 d") << "abd";
-        QTest::newRow("field result shown") << QByteArray("{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}") << "3";
+        QTest::newRow("field result shown")
+            << QByteArray("{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}") << "3";
         QTest::newRow("table cells and rows")
-            << QByteArray("\\trowd\\cellx100\\cellx200\\pard\\intbl a\\cell b\\cell\\row\\trowd\\pard\\intbl \\cell d\\cell\\row after")
+            << QByteArray("\\trowd\\cellx100\\cellx200\\pard\\intbl a\\cell "
+                          "b\\cell\\row\\trowd\\pard\\intbl \\cell d\\cell\\row after")
             << "a\tb\n\td\nafter";
         // Nested cells and rows read as outer ones: the properties of a nested
         // row follow its cells and hold its \nestrow.
-        QTest::newRow("nested rows in a cell with text")
-            << QByteArray("\\trowd\\cellx900\\cellx1800\\pard\\intbl\\itap1 out\\par\\pard\\intbl\\itap2 a\\nestcell b\\nestcell"
-                          "{\\*\\nesttableprops\\trowd\\cellx400\\cellx800\\nestrow}c\\nestcell\\nestcell"
-                          "{\\*\\nesttableprops\\trowd\\cellx400\\cellx800\\nestrow}"
-                          "\\pard\\intbl\\itap1 tail\\cell e\\cell\\row after")
-            << "out\na\tb\nc\t\ntail\te\nafter";
-        QTest::newRow("nested table three deep")
-            << QByteArray("\\trowd\\cellx900\\pard\\intbl\\itap3 a\\nestcell b\\nestcell{\\*\\nesttableprops\\nestrow}"
-                          "\\pard\\intbl\\itap2 c\\nestcell{\\*\\nesttableprops\\nestrow}\\pard\\intbl\\itap1 d\\cell\\row")
-            << "a\tb\nc\nd";
+        QTest::newRow("nested rows in a cell with text") << QByteArray(
+            "\\trowd\\cellx900\\cellx1800\\pard\\intbl\\itap1 out\\par\\pard\\intbl\\itap2 "
+            "a\\nestcell b\\nestcell"
+            "{\\*\\nesttableprops\\trowd\\cellx400\\cellx800\\nestrow}c\\nestcell\\nestcell"
+            "{\\*\\nesttableprops\\trowd\\cellx400\\cellx800\\nestrow}"
+            "\\pard\\intbl\\itap1 tail\\cell e\\cell\\row after")
+                                                         << "out\na\tb\nc\t\ntail\te\nafter";
+        QTest::newRow("nested table three deep") << QByteArray(
+            "\\trowd\\cellx900\\pard\\intbl\\itap3 a\\nestcell "
+            "b\\nestcell{\\*\\nesttableprops\\nestrow}"
+            "\\pard\\intbl\\itap2 c\\nestcell{\\*\\nesttableprops\\nestrow}\\pard\\intbl\\itap1 "
+            "d\\cell\\row") << "a\tb\nc\nd";
         QTest::newRow("stand-in for readers without nested tables not shown")
             << QByteArray("\\itap2 a\\nestcell{\\nonesttables\\par}b\\nestcell{\\nonesttables\\par}"
                           "{\\*\\nesttableprops\\nestrow}{\\nonesttables a b\\par}after")
@@ -122,9 +142,11 @@ private slots:
         QTest::newRow("nested row in a skipped destination")
             << QByteArray("a{\\header h\\nestcell{\\*\\nesttableprops\\nestrow}}b") << "ab";
         QTest::newRow("list text not shown")
-            << QByteArray("{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}one\\par{\\listtext 2.\\tab}two")
+            << QByteArray("{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}one\\par{"
+                          "\\listtext 2.\\tab}two")
             << "one\ntwo";
-        QTest::newRow("upr reads its unicode part") << QByteArray("{\\upr{ansi}{\\*\\ud{\\u20013?}}}") << QString::fromUtf8("中");
+        QTest::newRow("upr reads its unicode part")
+            << QByteArray("{\\upr{ansi}{\\*\\ud{\\u20013?}}}") << QString::fromUtf8("中");
         QTest::newRow("text after the final brace ignored") << QByteArray("a}b{\\rtf1 c}") << "a";
     }
 
@@ -140,9 +162,10 @@ private slots:
     // stand-in for older readers.
     void nestedTableFile()
     {
-        const QString expected = "Nested heading\nOuter first\nInner alpha\tInner beta\nInner beta again\n"
-                                 "Inner gamma\t\nOuter tail\tOuter second\nMiddle left\nDeep one\tDeep two\n"
-                                 "\tMiddle right\n\tOuter last\nAfter the table";
+        const QString expected
+            = "Nested heading\nOuter first\nInner alpha\tInner beta\nInner beta again\n"
+              "Inner gamma\t\nOuter tail\tOuter second\nMiddle left\nDeep one\tDeep two\n"
+              "\tMiddle right\n\tOuter last\nAfter the table";
         QCOMPARE(read(contentsOf(dataFile("nested-table.rtf")))->toPlainText(), expected);
     }
 
@@ -166,27 +189,46 @@ private slots:
     {
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("1250") << QByteArray("{\\rtf1\\ansi\\ansicpg1250 \\'9c\\'b9}") << QString::fromUtf8("śą");
-        QTest::newRow("1251") << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0}") << QString::fromUtf8("Пр");
-        QTest::newRow("1253") << QByteArray("{\\rtf1\\ansi\\ansicpg1253 \\'e1}") << QString::fromUtf8("α");
-        QTest::newRow("1254") << QByteArray("{\\rtf1\\ansi\\ansicpg1254 \\'fe}") << QString::fromUtf8("ş");
-        QTest::newRow("1255") << QByteArray("{\\rtf1\\ansi\\ansicpg1255 \\'e0}") << QString::fromUtf8("א");
-        QTest::newRow("1256") << QByteArray("{\\rtf1\\ansi\\ansicpg1256 \\'c7}") << QString::fromUtf8("ا");
-        QTest::newRow("1257") << QByteArray("{\\rtf1\\ansi\\ansicpg1257 \\'e0}") << QString::fromUtf8("ą");
-        QTest::newRow("1258") << QByteArray("{\\rtf1\\ansi\\ansicpg1258 \\'f5}") << QString::fromUtf8("ơ");
-        QTest::newRow("874") << QByteArray("{\\rtf1\\ansi\\ansicpg874 \\'a1}") << QString::fromUtf8("ก");
-        QTest::newRow("932") << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0\\'b1}") << QString::fromUtf8("あｱ");
-        QTest::newRow("936") << QByteArray("{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0}") << QString::fromUtf8("中");
-        QTest::newRow("949") << QByteArray("{\\rtf1\\ansi\\ansicpg949 \\'c7\\'d1}") << QString::fromUtf8("한");
-        QTest::newRow("950") << QByteArray("{\\rtf1\\ansi\\ansicpg950 \\'a4\\'a4}") << QString::fromUtf8("中");
-        QTest::newRow("65001") << QByteArray("{\\rtf1\\ansi\\ansicpg65001 \\'e4\\'b8\\'ad}") << QString::fromUtf8("中");
+        QTest::newRow("1250") << QByteArray("{\\rtf1\\ansi\\ansicpg1250 \\'9c\\'b9}")
+                              << QString::fromUtf8("śą");
+        QTest::newRow("1251") << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0}")
+                              << QString::fromUtf8("Пр");
+        QTest::newRow("1253") << QByteArray("{\\rtf1\\ansi\\ansicpg1253 \\'e1}")
+                              << QString::fromUtf8("α");
+        QTest::newRow("1254") << QByteArray("{\\rtf1\\ansi\\ansicpg1254 \\'fe}")
+                              << QString::fromUtf8("ş");
+        QTest::newRow("1255") << QByteArray("{\\rtf1\\ansi\\ansicpg1255 \\'e0}")
+                              << QString::fromUtf8("א");
+        QTest::newRow("1256") << QByteArray("{\\rtf1\\ansi\\ansicpg1256 \\'c7}")
+                              << QString::fromUtf8("ا");
+        QTest::newRow("1257") << QByteArray("{\\rtf1\\ansi\\ansicpg1257 \\'e0}")
+                              << QString::fromUtf8("ą");
+        QTest::newRow("1258") << QByteArray("{\\rtf1\\ansi\\ansicpg1258 \\'f5}")
+                              << QString::fromUtf8("ơ");
+        QTest::newRow("874") << QByteArray("{\\rtf1\\ansi\\ansicpg874 \\'a1}")
+                             << QString::fromUtf8("ก");
+        QTest::newRow("932") << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0\\'b1}")
+                             << QString::fromUtf8("あｱ");
+        QTest::newRow("936") << QByteArray("{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0}")
+                             << QString::fromUtf8("中");
+        QTest::newRow("949") << QByteArray("{\\rtf1\\ansi\\ansicpg949 \\'c7\\'d1}")
+                             << QString::fromUtf8("한");
+        QTest::newRow("950") << QByteArray("{\\rtf1\\ansi\\ansicpg950 \\'a4\\'a4}")
+                             << QString::fromUtf8("中");
+        QTest::newRow("65001") << QByteArray("{\\rtf1\\ansi\\ansicpg65001 \\'e4\\'b8\\'ad}")
+                               << QString::fromUtf8("中");
         QTest::newRow("mac") << QByteArray("{\\rtf1\\mac \\'8e}") << QString::fromUtf8("é");
         QTest::newRow("pc") << QByteArray("{\\rtf1\\pc \\'82}") << QString::fromUtf8("é");
         QTest::newRow("pca") << QByteArray("{\\rtf1\\pca \\'9b}") << QString::fromUtf8("ø");
-        QTest::newRow("unknown code page reads as 1252") << QByteArray("{\\rtf1\\ansi\\ansicpg0 \\'e9}") << QString::fromUtf8("é");
-        QTest::newRow("lead byte without trail") << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'82}") << QString::fromUtf8("\uFFFD");
-        QTest::newRow("byte without a character") << QByteArray("{\\rtf1\\ansi\\ansicpg1253 \\'aa}") << QString::fromUtf8("\uFFFD");
-        QTest::newRow("font cpg wins") << QByteArray("{\\rtf1{\\fonttbl{\\f0\\cpg1251 X;}}\\f0 \\'cf}") << QString::fromUtf8("П");
+        QTest::newRow("unknown code page reads as 1252")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg0 \\'e9}") << QString::fromUtf8("é");
+        QTest::newRow("lead byte without trail")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg932 \\'82}") << QString::fromUtf8("\uFFFD");
+        QTest::newRow("byte without a character")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1253 \\'aa}") << QString::fromUtf8("\uFFFD");
+        QTest::newRow("font cpg wins")
+            << QByteArray("{\\rtf1{\\fonttbl{\\f0\\cpg1251 X;}}\\f0 \\'cf}")
+            << QString::fromUtf8("П");
         QTest::newRow("font name in its code page")
             << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset128 \\'82\\'a0;}}\\f0 x}") << "x";
     }
@@ -200,7 +242,8 @@ private slots:
 
     void fontNameDecoded()
     {
-        const auto document = read("{\\rtf1{\\fonttbl{\\f0\\fcharset128 \\'82\\'6c\\'82\\'72 Gothic;}{\\f1 \\u21069?Font;}}"
+        const auto document = read("{\\rtf1{\\fonttbl{\\f0\\fcharset128 \\'82\\'6c\\'82\\'72 "
+                                   "Gothic;}{\\f1 \\u21069?Font;}}"
                                    "\\f0 a\\f1 b}");
         QCOMPARE(textformat::fontName(formatAt(*document, "a")), QString::fromUtf8("ＭＳ Gothic"));
         QCOMPARE(textformat::fontName(formatAt(*document, "b")), QString::fromUtf8("前Font"));
@@ -209,9 +252,11 @@ private slots:
     void charFormats()
     {
         const auto document = read(Header
-            + "\\fs20 P{\\b B}{\\i I}{\\ul U}{\\uldb D}{\\ulwave W}{\\ul X\\ulnone Y}{\\strike S}{\\striked T}"
-              "{\\f3 F}{\\fs33 Z}{\\cf1 R}{\\cb2 G}{\\highlight1 H}{\\super E}{\\sub O}{\\up6 V}{\\dn4 N}"
-              "{\\b\\i\\ul\\cf1 \\plain L}{\\b0 K}}");
+                                   + "\\fs20 P{\\b B}{\\i I}{\\ul U}{\\uldb D}{\\ulwave W}{\\ul "
+                                     "X\\ulnone Y}{\\strike S}{\\striked T}"
+                                     "{\\f3 F}{\\fs33 Z}{\\cf1 R}{\\cb2 G}{\\highlight1 H}{\\super "
+                                     "E}{\\sub O}{\\up6 V}{\\dn4 N}"
+                                     "{\\b\\i\\ul\\cf1 \\plain L}{\\b0 K}}");
         const QTextDocument &d = *document;
         QCOMPARE(textformat::fontName(formatAt(d, "P")), QString("Arial"));
         QCOMPARE(formatAt(d, "P").fontPointSize(), 10.0);
@@ -237,7 +282,8 @@ private slots:
         QCOMPARE(formatAt(d, "N").property(textformat::CharOffset).toInt(), -40);
         // \plain: everything back to the defaults, 12 points in the default font.
         const QTextCharFormat plain = formatAt(d, "L");
-        QVERIFY(plain.fontWeight() == QFont::Normal && !plain.fontItalic() && !plain.fontUnderline());
+        QVERIFY(plain.fontWeight() == QFont::Normal && !plain.fontItalic()
+                && !plain.fontUnderline());
         QVERIFY(!plain.hasProperty(QTextFormat::ForegroundBrush));
         QCOMPARE(plain.fontPointSize(), 12.0);
         QCOMPARE(textformat::fontName(plain), QString("Arial"));
@@ -246,12 +292,13 @@ private slots:
 
     void paragraphFormats()
     {
-        const auto document = read(Header
-            + "\\pard\\qc\\li720\\ri360\\fi-360\\sb120\\sa240 C\\par"
-              "\\pard\\qr R\\par\\pard\\qj J\\par"
-              "\\pard\\sl360\\slmult1 M\\par\\pard\\sl-300 X\\par\\pard\\sl300 A\\par"
-              "\\pard\\tx720\\tqr\\tx2880\\tqc\\tx4320\\tqdec\\tx5760 T\\par"
-              "\\pard L}");
+        const auto document
+            = read(Header
+                   + "\\pard\\qc\\li720\\ri360\\fi-360\\sb120\\sa240 C\\par"
+                     "\\pard\\qr R\\par\\pard\\qj J\\par"
+                     "\\pard\\sl360\\slmult1 M\\par\\pard\\sl-300 X\\par\\pard\\sl300 A\\par"
+                     "\\pard\\tx720\\tqr\\tx2880\\tqc\\tx4320\\tqdec\\tx5760 T\\par"
+                     "\\pard L}");
         const QTextDocument &d = *document;
         const QTextBlockFormat c = blockFormatOf(d, "C");
         QCOMPARE(c.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
@@ -284,14 +331,14 @@ private slots:
     {
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QStringList>("marks"); // per paragraph: "bullet", a number text or ""
-        QTest::newRow("RichEdit bullets")
-            << QByteArray("\\pard{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'b7}}\\li720 one\\par"
-                          "{\\pntext\\f1\\'b7\\tab}two\\par\\pard three")
-            << QStringList{"bullet", "bullet", ""};
-        QTest::newRow("RichEdit numbers")
-            << QByteArray("\\pard{\\pntext\\f0 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}one\\par"
-                          "{\\pntext\\f0 2.\\tab}two\\par\\pard three")
-            << QStringList{"1.", "2.", ""};
+        QTest::newRow("RichEdit bullets") << QByteArray(
+            "\\pard{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'b7}}\\li720 one\\par"
+            "{\\pntext\\f1\\'b7\\tab}two\\par\\pard three")
+                                          << QStringList{"bullet", "bullet", ""};
+        QTest::newRow("RichEdit numbers") << QByteArray(
+            "\\pard{\\pntext\\f0 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}one\\par"
+            "{\\pntext\\f0 2.\\tab}two\\par\\pard three")
+                                          << QStringList{"1.", "2.", ""};
         QTest::newRow("Word list text")
             << QByteArray("{\\listtext\\pard\\plain\\f1 \\'b7\\tab}\\ls1 one\\par"
                           "{\\listtext\\pard\\plain a)\\tab}\\ls2 two\\par"
@@ -318,10 +365,12 @@ private slots:
     {
         QTest::addColumn<QByteArray>("instruction");
         QTest::addColumn<QString>("href");
-        QTest::newRow("url") << QByteArray("HYPERLINK \"https://example.com/a?b=1\"") << "https://example.com/a?b=1";
+        QTest::newRow("url") << QByteArray("HYPERLINK \"https://example.com/a?b=1\"")
+                             << "https://example.com/a?b=1";
         QTest::newRow("unquoted") << QByteArray("HYPERLINK http://x.org ") << "http://x.org";
         QTest::newRow("bookmark") << QByteArray("HYPERLINK \\\\l \"mark\"") << "#mark";
-        QTest::newRow("switches") << QByteArray("HYPERLINK \"http://y\" \\\\o \"tip\" \\\\h") << "http://y";
+        QTest::newRow("switches") << QByteArray("HYPERLINK \"http://y\" \\\\o \"tip\" \\\\h")
+                                  << "http://y";
         QTest::newRow("in groups") << QByteArray("{ HYPERLINK }{ \"http://z\" }") << "http://z";
         QTest::newRow("other fields carry no link") << QByteArray("PAGEREF x") << QString();
     }
@@ -330,7 +379,8 @@ private slots:
     {
         QFETCH(QByteArray, instruction);
         QFETCH(QString, href);
-        const auto document = read(Header + "a {\\field{\\*\\fldinst " + instruction + "}{\\fldrslt{\\ul link}}} b}");
+        const auto document = read(Header + "a {\\field{\\*\\fldinst " + instruction
+                                   + "}{\\fldrslt{\\ul link}}} b}");
         QCOMPARE(document->toPlainText(), QString("a link b"));
         const QTextCharFormat link = formatAt(*document, "link");
         QCOMPARE(link.isAnchor(), !href.isEmpty());
@@ -345,19 +395,26 @@ private slots:
         QTest::addColumn<bool>("shown");
         QTest::addColumn<QSizeF>("size");
         // A 1 x 1 PNG.
-        const QByteArray png = "89504e470d0a1a0a0000000d49484452000000010000000108060000001f15c489"
-                               "0000000d4944415478da63f8cfc0f01f0005000201f5b8d46e0000000049454e44ae426082";
-        QTest::newRow("png with goal size") << "{\\pict\\pngblip\\picwgoal300\\pichgoal150 " + png + "}" << true << QSizeF(15, 7.5);
-        QTest::newRow("png scaled") << "{\\pict\\pngblip\\picwgoal300\\pichgoal300\\picscalex50\\picscaley200 " + png + "}"
-                                    << true << QSizeF(7.5, 30);
-        QTest::newRow("png from its pixels") << "{\\pict\\pngblip " + png + "}" << true << QSizeF(0.75, 0.75);
-        QTest::newRow("png as binary") << "{\\pict\\pngblip\\bin" + QByteArray::number(png.size() / 2) + " "
-                                              + QByteArray::fromHex(png) + "}"
-                                       << true << QSizeF(0.75, 0.75);
-        QTest::newRow("in shppict") << "{\\*\\shppict{\\pict\\pngblip " + png + "}}{\\nonshppict{\\pict\\wmetafile8 0100}}"
-                                    << true << QSizeF(0.75, 0.75);
-        QTest::newRow("metafile skipped") << QByteArray("{\\pict\\wmetafile8 010009000003}") << false << QSizeF();
-        QTest::newRow("broken png skipped") << QByteArray("{\\pict\\pngblip 89504e47}") << false << QSizeF();
+        const QByteArray png
+            = "89504e470d0a1a0a0000000d49484452000000010000000108060000001f15c489"
+              "0000000d4944415478da63f8cfc0f01f0005000201f5b8d46e0000000049454e44ae426082";
+        QTest::newRow("png with goal size")
+            << "{\\pict\\pngblip\\picwgoal300\\pichgoal150 " + png + "}" << true << QSizeF(15, 7.5);
+        QTest::newRow("png scaled")
+            << "{\\pict\\pngblip\\picwgoal300\\pichgoal300\\picscalex50\\picscaley200 " + png + "}"
+            << true << QSizeF(7.5, 30);
+        QTest::newRow("png from its pixels")
+            << "{\\pict\\pngblip " + png + "}" << true << QSizeF(0.75, 0.75);
+        QTest::newRow("png as binary") << "{\\pict\\pngblip\\bin"
+                + QByteArray::number(png.size() / 2) + " " + QByteArray::fromHex(png)
+                + "}" << true << QSizeF(0.75, 0.75);
+        QTest::newRow("in shppict")
+            << "{\\*\\shppict{\\pict\\pngblip " + png + "}}{\\nonshppict{\\pict\\wmetafile8 0100}}"
+            << true << QSizeF(0.75, 0.75);
+        QTest::newRow("metafile skipped")
+            << QByteArray("{\\pict\\wmetafile8 010009000003}") << false << QSizeF();
+        QTest::newRow("broken png skipped")
+            << QByteArray("{\\pict\\pngblip 89504e47}") << false << QSizeF();
     }
 
     void pictures()
@@ -366,7 +423,8 @@ private slots:
         QFETCH(bool, shown);
         QFETCH(QSizeF, size);
         const auto document = read(Header + "a" + picture + "b}");
-        const QString expected = shown ? QString("a") + QChar::ObjectReplacementCharacter + "b" : QString("ab");
+        const QString expected
+            = shown ? QString("a") + QChar::ObjectReplacementCharacter + "b" : QString("ab");
         QCOMPARE(document->toPlainText(), expected);
         if (!shown)
             return;
@@ -398,7 +456,8 @@ private slots:
         cursor.setBlockFormat(centred);
         insertRtf(cursor, Header + "\\qr !}");
         QCOMPARE(document.toPlainText(), QString("Hello there!"));
-        QCOMPARE(document.begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        QCOMPARE(document.begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+                 Qt::AlignHCenter);
         // One insertion is one undo step.
         document.undo();
         QCOMPARE(document.toPlainText(), QString("Hello there"));
@@ -460,20 +519,30 @@ private slots:
         QTest::newRow("unclosed groups") << QByteArray("{\\rtf1 a{\\b b{\\i c") << "abc";
         QTest::newRow("extra closing brace") << QByteArray("{\\rtf1 a}}b") << "a";
         QTest::newRow("truncated in a word") << QByteArray("{\\rtf1 a\\pa") << "a";
-        QTest::newRow("truncated in hex") << QByteArray("{\\rtf1 a\\'e") << QString::fromUtf8("a\uFFFD");
+        QTest::newRow("truncated in hex")
+            << QByteArray("{\\rtf1 a\\'e") << QString::fromUtf8("a\uFFFD");
         QTest::newRow("truncated after backslash") << QByteArray("{\\rtf1 a\\") << "a";
         QTest::newRow("missing header") << QByteArray("{\\ansi\\deff0 text}") << "text";
-        QTest::newRow("leading white space and BOM") << QByteArray("\xEF\xBB\xBF \r\n{\\rtf1 x}") << "x";
-        QTest::newRow("100,000 deep") << "{\\rtf1 a" + QByteArray(100000, '{') + "b" + QByteArray(100000, '}') + "c}"
-                                      << "abc";
-        QTest::newRow("100,000 deep unclosed") << "{\\rtf1 a" + QByteArray(100000, '{') + "\\b b" << "ab";
+        QTest::newRow("leading white space and BOM")
+            << QByteArray("\xEF\xBB\xBF \r\n{\\rtf1 x}") << "x";
+        QTest::newRow("100,000 deep")
+            << "{\\rtf1 a" + QByteArray(100000, '{') + "b" + QByteArray(100000, '}') + "c}"
+            << "abc";
+        QTest::newRow("100,000 deep unclosed") << "{\\rtf1 a" + QByteArray(100000, '{') + "\\b b"
+                                               << "ab";
         QTest::newRow("huge parameters")
-            << QByteArray("{\\rtf1\\fs99999999999999\\li-99999999999\\cf4294967296\\f2147483648\\uc99999999 a\\tx-5 b}") << "ab";
+            << QByteArray("{\\rtf1\\fs99999999999999\\li-"
+                          "99999999999\\cf4294967296\\f2147483648\\uc99999999 a\\tx-5 b}")
+            << "ab";
         QTest::newRow("negative parameters")
-            << QByteArray("{\\rtf1\\fs-4\\sb-100\\cf-1\\highlight-3\\uc-2\\u-65536?a\\bin-5 b}") << QString::fromUtf8("\uFFFD?ab");
+            << QByteArray("{\\rtf1\\fs-4\\sb-100\\cf-1\\highlight-3\\uc-2\\u-65536?a\\bin-5 b}")
+            << QString::fromUtf8("\uFFFD?ab");
         QTest::newRow("huge bin") << QByteArray("{\\rtf1 a\\bin2147483647 bcdef}") << "a";
-        QTest::newRow("thousands of tabs") << "{\\rtf1" + QByteArray("\\tx100").repeated(5000) + " a}" << "a";
-        QTest::newRow("fonts without semicolons") << QByteArray("{\\rtf1{\\fonttbl{\\f0 A}{\\f1 B}}\\f1 x}") << "x";
+        QTest::newRow("thousands of tabs")
+            << "{\\rtf1" + QByteArray("\\tx100").repeated(5000) + " a}"
+            << "a";
+        QTest::newRow("fonts without semicolons")
+            << QByteArray("{\\rtf1{\\fonttbl{\\f0 A}{\\f1 B}}\\f1 x}") << "x";
         QTest::newRow("destination without group") << QByteArray("{\\rtf1 a\\fonttbl b}") << "a";
     }
 

@@ -67,7 +67,9 @@ private slots:
         QVERIFY(rtf.contains("{\\fonttbl{\\f0\\fnil\\fcharset0 ;}{\\f1\\fnil\\fcharset0 Arial;}}"));
         QVERIFY(rtf.contains("{\\colortbl ;}"));
         QVERIFY(rtf.contains("\\uc1 "));
-        QVERIFY2(rtf.contains("a\\\\\\{\\}\\'e9\\'80\\u937?\\u1046?\\u20013?\\u-10179?\\u-9047?\\tab"), rtf.constData());
+        QVERIFY2(
+            rtf.contains("a\\\\\\{\\}\\'e9\\'80\\u937?\\u1046?\\u20013?\\u-10179?\\u-9047?\\tab"),
+            rtf.constData());
         QVERIFY(rtf.endsWith("}\r\n"));
         for (const char c : rtf)
             QVERIFY(uchar(c) < 0x80); // 7-bit, as RTF should be
@@ -79,41 +81,101 @@ private slots:
         QTest::addColumn<QTextBlockFormat>("block");
         QTextCharFormat f;
         QTextBlockFormat b;
-        auto row = [](const char *name, const QTextCharFormat &format, const QTextBlockFormat &block = QTextBlockFormat()) {
+        auto row = [](const char *name, const QTextCharFormat &format,
+                      const QTextBlockFormat &block = QTextBlockFormat()) {
             QTest::newRow(name) << format << block;
         };
-        f = {}; textformat::setFontName(f, QString::fromUtf8("ＭＳ ゴシック")); row("font face", f);
-        f = {}; f.setFontPointSize(15.5); row("size", f);
-        f = {}; f.setFontWeight(QFont::Bold); row("bold", f);
-        f = {}; f.setFontItalic(true); row("italic", f);
-        f = {}; f.setFontUnderline(true); row("underline", f);
-        f = {}; f.setFontStrikeOut(true); row("strike", f);
-        f = {}; f.setForeground(QColor(10, 20, 30)); row("colour", f);
-        f = {}; f.setBackground(QColor(200, 210, 220)); row("background", f);
-        f = {}; f.setVerticalAlignment(QTextCharFormat::AlignSuperScript); row("superscript", f);
-        f = {}; f.setVerticalAlignment(QTextCharFormat::AlignSubScript); row("subscript", f);
-        f = {}; f.setProperty(textformat::CharOffset, 60); row("raised", f);
-        f = {}; f.setProperty(textformat::CharOffset, -40); row("lowered", f);
-        f = {}; f.setAnchor(true); f.setAnchorHref("https://example.com/x?a=b\\c"); row("hyperlink", f);
-        f = {}; f.setAnchor(true); f.setAnchorHref("#mark"); row("bookmark link", f);
-        f = {}; f.setFontWeight(QFont::Bold); f.setFontItalic(true); f.setForeground(Qt::red); f.setFontPointSize(20);
+        f = {};
+        textformat::setFontName(f, QString::fromUtf8("ＭＳ ゴシック"));
+        row("font face", f);
+        f = {};
+        f.setFontPointSize(15.5);
+        row("size", f);
+        f = {};
+        f.setFontWeight(QFont::Bold);
+        row("bold", f);
+        f = {};
+        f.setFontItalic(true);
+        row("italic", f);
+        f = {};
+        f.setFontUnderline(true);
+        row("underline", f);
+        f = {};
+        f.setFontStrikeOut(true);
+        row("strike", f);
+        f = {};
+        f.setForeground(QColor(10, 20, 30));
+        row("colour", f);
+        f = {};
+        f.setBackground(QColor(200, 210, 220));
+        row("background", f);
+        f = {};
+        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        row("superscript", f);
+        f = {};
+        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+        row("subscript", f);
+        f = {};
+        f.setProperty(textformat::CharOffset, 60);
+        row("raised", f);
+        f = {};
+        f.setProperty(textformat::CharOffset, -40);
+        row("lowered", f);
+        f = {};
+        f.setAnchor(true);
+        f.setAnchorHref("https://example.com/x?a=b\\c");
+        row("hyperlink", f);
+        f = {};
+        f.setAnchor(true);
+        f.setAnchorHref("#mark");
+        row("bookmark link", f);
+        f = {};
+        f.setFontWeight(QFont::Bold);
+        f.setFontItalic(true);
+        f.setForeground(Qt::red);
+        f.setFontPointSize(20);
         row("combined", f);
-        b = {}; b.setAlignment(Qt::AlignRight); row("right", {}, b);
-        b = {}; b.setAlignment(Qt::AlignHCenter); row("centre", {}, b);
-        b = {}; b.setAlignment(Qt::AlignJustify); row("justify", {}, b);
-        b = {}; b.setLeftMargin(36); b.setRightMargin(18); b.setTextIndent(-18); row("indents", {}, b);
-        b = {}; b.setTopMargin(6); b.setBottomMargin(12.5); row("spacing", {}, b);
-        b = {}; b.setLineHeight(150, QTextBlockFormat::ProportionalHeight); row("line spacing multiple", {}, b);
-        b = {}; b.setLineHeight(15, QTextBlockFormat::FixedHeight); row("line spacing exact", {}, b);
-        b = {}; b.setLineHeight(14, QTextBlockFormat::MinimumHeight); row("line spacing at least", {}, b);
         b = {};
-        b.setTabPositions({QTextOption::Tab(36, QTextOption::LeftTab), QTextOption::Tab(72, QTextOption::RightTab),
+        b.setAlignment(Qt::AlignRight);
+        row("right", {}, b);
+        b = {};
+        b.setAlignment(Qt::AlignHCenter);
+        row("centre", {}, b);
+        b = {};
+        b.setAlignment(Qt::AlignJustify);
+        row("justify", {}, b);
+        b = {};
+        b.setLeftMargin(36);
+        b.setRightMargin(18);
+        b.setTextIndent(-18);
+        row("indents", {}, b);
+        b = {};
+        b.setTopMargin(6);
+        b.setBottomMargin(12.5);
+        row("spacing", {}, b);
+        b = {};
+        b.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
+        row("line spacing multiple", {}, b);
+        b = {};
+        b.setLineHeight(15, QTextBlockFormat::FixedHeight);
+        row("line spacing exact", {}, b);
+        b = {};
+        b.setLineHeight(14, QTextBlockFormat::MinimumHeight);
+        row("line spacing at least", {}, b);
+        b = {};
+        b.setTabPositions({QTextOption::Tab(36, QTextOption::LeftTab),
+                           QTextOption::Tab(72, QTextOption::RightTab),
                            QTextOption::Tab(108, QTextOption::CenterTab),
                            QTextOption::Tab(144, QTextOption::DelimiterTab, QChar('.'))});
         row("tabs", {}, b);
-        b = {}; b.setProperty(textformat::ParagraphBullet, true); b.setLeftMargin(36); b.setTextIndent(-18);
+        b = {};
+        b.setProperty(textformat::ParagraphBullet, true);
+        b.setLeftMargin(36);
+        b.setTextIndent(-18);
         row("bullet", {}, b);
-        b = {}; b.setProperty(textformat::ParagraphNumberText, "12)"); row("number", {}, b);
+        b = {};
+        b.setProperty(textformat::ParagraphNumberText, "12)");
+        row("number", {}, b);
     }
 
     void roundTrip()
@@ -132,12 +194,16 @@ private slots:
         const QMap<int, QVariant> charProperties = format.properties();
         for (auto it = charProperties.cbegin(); it != charProperties.cend(); ++it)
             QVERIFY2(readFormat.property(it.key()) == it.value(),
-                     qPrintable(QStringLiteral("property %1 in %2").arg(it.key(), 0, 16).arg(QString::fromLatin1(rtf))));
+                     qPrintable(QStringLiteral("property %1 in %2")
+                                    .arg(it.key(), 0, 16)
+                                    .arg(QString::fromLatin1(rtf))));
         const QTextBlockFormat readBlock = copy->begin().blockFormat();
         const QMap<int, QVariant> blockProperties = block.properties();
         for (auto it = blockProperties.cbegin(); it != blockProperties.cend(); ++it)
             QVERIFY2(readBlock.property(it.key()) == it.value(),
-                     qPrintable(QStringLiteral("property %1 in %2").arg(it.key(), 0, 16).arg(QString::fromLatin1(rtf))));
+                     qPrintable(QStringLiteral("property %1 in %2")
+                                    .arg(it.key(), 0, 16)
+                                    .arg(QString::fromLatin1(rtf))));
         // And from then on nothing changes.
         QCOMPARE(summary(*read(writeAll(*copy))), summary(*copy));
         QCOMPARE(writeAll(*read(writeAll(*copy))), writeAll(*copy));
@@ -161,7 +227,8 @@ private slots:
         cursor.setPosition(1);
         const QTextImageFormat readImage = cursor.charFormat().toImageFormat();
         QCOMPARE(QSizeF(readImage.width(), readImage.height()), QSizeF(30, 22.5));
-        const QByteArray png = copy->resource(QTextDocument::ImageResource, QUrl(readImage.name())).toByteArray();
+        const QByteArray png
+            = copy->resource(QTextDocument::ImageResource, QUrl(readImage.name())).toByteArray();
         QCOMPARE(QImage::fromData(png).convertToFormat(QImage::Format_RGB32), image);
         QCOMPARE(writeAll(*read(writeAll(*copy))), writeAll(*copy));
     }
@@ -178,7 +245,8 @@ private slots:
     {
         QFETCH(bool, binary);
         const QByteArray png = pngPicture();
-        const QByteArray data = binary ? "\\bin" + QByteArray::number(png.size()) + " " + png : png.toHex();
+        const QByteArray data
+            = binary ? "\\bin" + QByteArray::number(png.size()) + " " + png : png.toHex();
         const QByteArray rtf = "{\\rtf1\\ansi a{\\pict\\pngblip\\picw4\\pich3 " + data + "}b}";
 
         const QByteArray written = writeAll(*read(rtf));
@@ -202,11 +270,12 @@ private slots:
         if (soffice.isEmpty())
             QSKIP("soffice (LibreOffice) is not installed");
         const QByteArray png = pngPicture();
-        const auto document =
-            read("{\\rtf1\\ansi a{\\pict\\pngblip\\picw4\\pich3\\bin" + QByteArray::number(png.size()) + " " + png + "}b}");
+        const auto document = read("{\\rtf1\\ansi a{\\pict\\pngblip\\picw4\\pich3\\bin"
+                                   + QByteArray::number(png.size()) + " " + png + "}b}");
         QTemporaryDir dir;
         QString converted;
-        rtftest::libreOfficeConvert(soffice, writtenFile(*document, dir), "html", dir.path(), converted);
+        rtftest::libreOfficeConvert(soffice, writtenFile(*document, dir), "html", dir.path(),
+                                    converted);
         if (QTest::currentTestFailed())
             return;
         QFile html(converted);

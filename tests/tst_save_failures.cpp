@@ -30,7 +30,8 @@ using testenv::SmallDisk;
 
 QByteArray encoded(const QString &text, QStringConverter::Encoding encoding, bool bom)
 {
-    QStringEncoder encoder(encoding, bom ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+    QStringEncoder encoder(
+        encoding, bom ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
     return encoder.encode(text);
 }
 
@@ -79,9 +80,11 @@ private slots:
     void openAndSaveGivesTheSameBytes_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        const QStringList lines = {QStringLiteral("first line"), QStringLiteral("Grüße, naïve café"),
-                                   QString(), QStringLiteral("\t indented  ")};
-        const struct {
+        const QStringList lines
+            = {QStringLiteral("first line"), QStringLiteral("Grüße, naïve café"), QString(),
+               QStringLiteral("\t indented  ")};
+        const struct
+        {
             const char *name;
             QStringConverter::Encoding encoding;
             bool bom;
@@ -91,7 +94,8 @@ private slots:
             {"UTF-16 LE", QStringConverter::Utf16LE, true},
             {"UTF-16 BE", QStringConverter::Utf16BE, true},
         };
-        const struct {
+        const struct
+        {
             const char *name;
             const char *lineBreak;
         } lineBreaks[] = {{"CR LF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}};
@@ -101,14 +105,16 @@ private slots:
                 QTest::addRow("%s, %s", encoding.name, lineBreak.name)
                     << encoded(text, encoding.encoding, encoding.bom);
                 QTest::addRow("%s, %s, ending in a line break", encoding.name, lineBreak.name)
-                    << encoded(text + QLatin1String(lineBreak.lineBreak), encoding.encoding, encoding.bom);
+                    << encoded(text + QLatin1String(lineBreak.lineBreak), encoding.encoding,
+                               encoding.bom);
             }
         }
         // Windows-1252: invalid as UTF-8; the five bytes the code page leaves
         // undefined come back too.
         for (const auto &lineBreak : lineBreaks) {
             QTest::addRow("Windows-1252, %s", lineBreak.name)
-                << QByteArray("caf\xE9 \x80 \x81\x8D\x8F\x90\x9D \xFF") + lineBreak.lineBreak + "second";
+                << QByteArray("caf\xE9 \x80 \x81\x8D\x8F\x90\x9D \xFF") + lineBreak.lineBreak
+                    + "second";
         }
         QTest::newRow("ASCII only") << QByteArray("plain ASCII\nline two\n");
         QTest::newRow("empty") << QByteArray();
@@ -140,7 +146,8 @@ private slots:
         openThroughDialog(host, path);
         typeText(QStringLiteral("中文 "));
         runCommand(Command::FileSave);
-        QCOMPARE(readFile(path), QByteArray("\xEF\xBB\xBF") + QStringLiteral("中文 café\r\n").toUtf8());
+        QCOMPARE(readFile(path),
+                 QByteArray("\xEF\xBB\xBF") + QStringLiteral("中文 café\r\n").toUtf8());
         QVERIFY(App.IsSaved);
     }
 
@@ -205,7 +212,8 @@ private slots:
         host.answerMessageBox(vbCancel);
         runCommand(Command::FileOpen);
         QCOMPARE(host.messageBoxes().size(), 2);
-        QVERIFY(host.messageBoxes().last().prompt.startsWith(QStringLiteral("An Unknown Error occured: 53\r\n")));
+        QVERIFY(host.messageBoxes().last().prompt.startsWith(
+            QStringLiteral("An Unknown Error occured: 53\r\n")));
         QCOMPARE(App.CurrentRichTextBox->Text(), QStringLiteral("mine"));
         QVERIFY(!App.IsSaved);
     }
@@ -316,7 +324,8 @@ private slots:
         QTest::addColumn<int>("length");
         QTest::addColumn<int>("links");
         QTest::addColumn<qint64>("spare");
-        const struct {
+        const struct
+        {
             const char *kind;
             const char *name;
             const char *original;
@@ -324,7 +333,8 @@ private slots:
             {"plain text", "doc.txt", "original"},
             {"Rich Text", "doc.rtf", "{\\rtf1\\ansi original\\par }"},
         };
-        const struct {
+        const struct
+        {
             const char *name;
             int length;
             int links;
@@ -340,8 +350,8 @@ private slots:
             for (const bool saveAs : {false, true}) {
                 for (const auto &each : cases) {
                     QTest::addRow("%s, %s, %s", kind.kind, saveAs ? "Save As" : "Save", each.name)
-                        << QString::fromLatin1(kind.name) << QByteArray(kind.original) << saveAs << each.length
-                        << each.links << each.spare;
+                        << QString::fromLatin1(kind.name) << QByteArray(kind.original) << saveAs
+                        << each.length << each.links << each.spare;
                 }
             }
         }
@@ -357,14 +367,16 @@ private slots:
         QTemporaryDir dir;
         const SmallDisk disk(dir.path());
         if (!disk.mounted())
-            QSKIP("a full disk needs a small file system of its own, which only root can mount here");
+            QSKIP(
+                "a full disk needs a small file system of its own, which only root can mount here");
         ScriptedModalHost host;
         start();
         const QString path = dir.filePath(name);
         const QString link = dir.filePath(QStringLiteral("link"));
         writeFile(path, original);
         if (links == 2)
-            QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()) == 0);
+            QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData())
+                    == 0);
         if (saveAs)
             host.chooseFile(path); // an untitled document saved over the file
         else
@@ -383,7 +395,8 @@ private slots:
                  qPrintable(currentWindow().windowTitle()));
         QCOMPARE(host.messageBoxes().size(), 1);
         const QString prompt = host.messageBoxes().first().prompt;
-        QVERIFY2(prompt.contains(QStringLiteral("61")) && prompt.contains(QStringLiteral("Disk full")),
+        QVERIFY2(prompt.contains(QStringLiteral("61"))
+                     && prompt.contains(QStringLiteral("Disk full")),
                  qPrintable(prompt));
         QVERIFY2(!prompt.contains(QStringLiteral("Unknown error")), qPrintable(prompt));
         QStringList expected{name, QStringLiteral("filler")};
@@ -399,10 +412,12 @@ private slots:
         QTest::addColumn<QString>("target");
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("message");
-        QTest::newRow("a folder under a regular file") << "file.txt/new.txt" << int(ErrPathNotFound)
-                                                       << "Path not found";
-        QTest::newRow("a folder that does not exist") << "none/new.txt" << int(ErrPathNotFound) << "Path not found";
-        QTest::newRow("a FIFO, which is not replaced") << "fifo.txt" << int(ErrPathFileAccess) << "Path/File access error";
+        QTest::newRow("a folder under a regular file")
+            << "file.txt/new.txt" << int(ErrPathNotFound) << "Path not found";
+        QTest::newRow("a folder that does not exist")
+            << "none/new.txt" << int(ErrPathNotFound) << "Path not found";
+        QTest::newRow("a FIFO, which is not replaced")
+            << "fifo.txt" << int(ErrPathFileAccess) << "Path/File access error";
     }
     void saveAsFailures()
     {
@@ -413,7 +428,9 @@ private slots:
         start();
         QTemporaryDir dir;
         writeFile(dir.filePath(QStringLiteral("file.txt")), "a regular file");
-        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo.txt"))).constData(), 0644) == 0);
+        QVERIFY(
+            ::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo.txt"))).constData(), 0644)
+            == 0);
         const QString previousDir = App.DefaultDir;
         typeText(QStringLiteral("unsaved"));
         host.chooseFile(dir.filePath(target));
@@ -425,8 +442,9 @@ private slots:
         const QString reported = unknownErrorMessage(host.messageBoxes().first(), number);
         if (QTest::currentTestFailed())
             return;
-        QVERIFY2(reported.startsWith(message + QStringLiteral(": \"") + native(dir.filePath(target))),
-                 qPrintable(reported));
+        QVERIFY2(
+            reported.startsWith(message + QStringLiteral(": \"") + native(dir.filePath(target))),
+            qPrintable(reported));
         QCOMPARE(readFile(dir.filePath(QStringLiteral("file.txt"))), QByteArray("a regular file"));
         const QFileInfo fifo(dir.filePath(QStringLiteral("fifo.txt")));
         QVERIFY(fifo.exists() && !fifo.isFile());
@@ -434,21 +452,24 @@ private slots:
         QCOMPARE(App.DefaultDir, previousDir);
         QVERIFY(!App.IsSaved);
         QCOMPARE(currentWindow().windowTitle(), QStringLiteral("Untitled* - Scrivlet"));
-        QCOMPARE(stored(QStringLiteral("Settings"), QStringLiteral("DefaultDir")), QStringLiteral("<missing>"));
+        QCOMPARE(stored(QStringLiteral("Settings"), QStringLiteral("DefaultDir")),
+                 QStringLiteral("<missing>"));
     }
 
 private:
     // The save of path failed: the box says so, the file holds what it held,
     // the document is still modified.
-    void expectSaveFailed(const ScriptedModalHost &host, int number, const QString &message, const QString &path)
+    void expectSaveFailed(const ScriptedModalHost &host, int number, const QString &message,
+                          const QString &path)
     {
         QCOMPARE(host.messageBoxes().size(), 1);
         const auto &box = host.messageBoxes().first();
         QCOMPARE(box.title, SaveFailedTitle);
         QCOMPARE(box.buttons, int(vbOKOnly + vbExclamation));
-        const QString expected = QStringLiteral("Scrivlet could not save doc.txt.\r\nError %1: %2: \"%3\"")
-                                     .arg(number)
-                                     .arg(message, native(path));
+        const QString expected
+            = QStringLiteral("Scrivlet could not save doc.txt.\r\nError %1: %2: \"%3\"")
+                  .arg(number)
+                  .arg(message, native(path));
         QVERIFY2(box.prompt.startsWith(expected), qPrintable(box.prompt));
         if (QFileInfo::exists(path))
             QCOMPARE(readFile(path), QByteArray("original"));

@@ -29,10 +29,7 @@ using testenv::NobodyGid;
 using testenv::NobodyUid;
 using testenv::ScopedEnvironment;
 
-QByteArray local(const QString &path)
-{
-    return QFile::encodeName(path);
-}
+QByteArray local(const QString &path) { return QFile::encodeName(path); }
 
 struct stat statOf(const QString &path)
 {
@@ -44,14 +41,15 @@ struct stat statOf(const QString &path)
 // Gives path an owner, a group and a mode (chown first: it clears set-id bits).
 bool give(const QString &path, uid_t owner, gid_t group, mode_t mode)
 {
-    return ::chown(local(path).constData(), owner, group) == 0 && ::chmod(local(path).constData(), mode) == 0;
+    return ::chown(local(path).constData(), owner, group) == 0
+        && ::chmod(local(path).constData(), mode) == 0;
 }
 
 // The names in folder, hidden ones included: a save leaves nothing behind.
 QStringList namesIn(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // Opens path as the user does and types "new " before its text.
@@ -97,21 +95,27 @@ private slots:
         const uint nobody = NobodyUid;
         const uint nogroup = NobodyGid;
         QTest::newRow("root saves nobody's file") << false << nobody << nogroup << 0644 << 1;
-        QTest::newRow("root saves nobody's hard-linked file") << false << nobody << nogroup << 0644 << 2;
+        QTest::newRow("root saves nobody's hard-linked file")
+            << false << nobody << nogroup << 0644 << 2;
         QTest::newRow("root saves a 0444 file") << false << root << root << 0444 << 1;
         QTest::newRow("root saves a 0400 file") << false << root << root << 0400 << 1;
         QTest::newRow("root saves a 0640 file") << false << root << root << 0640 << 1;
         QTest::newRow("root saves a 0604 file") << false << root << root << 0604 << 1;
         QTest::newRow("root saves a 0666 file") << false << root << root << 0666 << 1;
         QTest::newRow("root saves nobody's 04755 file") << false << nobody << nogroup << 04755 << 1;
-        QTest::newRow("root saves nobody's 06755 file of root's group") << false << nobody << root << 06755 << 1;
-        QTest::newRow("root saves nobody's hard-linked 02755 file") << false << nobody << nogroup << 02755 << 2;
+        QTest::newRow("root saves nobody's 06755 file of root's group")
+            << false << nobody << root << 06755 << 1;
+        QTest::newRow("root saves nobody's hard-linked 02755 file")
+            << false << nobody << nogroup << 02755 << 2;
         QTest::newRow("nobody saves their file") << true << nobody << nogroup << 0644 << 1;
         QTest::newRow("nobody saves their 0444 file") << true << nobody << nogroup << 0444 << 1;
         QTest::newRow("nobody saves their 04755 file") << true << nobody << nogroup << 04755 << 1;
-        QTest::newRow("nobody saves their hard-linked 04755 file") << true << nobody << nogroup << 04755 << 2;
-        QTest::newRow("nobody saves their hard-linked 0600 file") << true << nobody << nogroup << 0600 << 2;
-        QTest::newRow("nobody saves their file of root's group") << true << nobody << root << 0664 << 1;
+        QTest::newRow("nobody saves their hard-linked 04755 file")
+            << true << nobody << nogroup << 04755 << 2;
+        QTest::newRow("nobody saves their hard-linked 0600 file")
+            << true << nobody << nogroup << 0600 << 2;
+        QTest::newRow("nobody saves their file of root's group")
+            << true << nobody << root << 0664 << 1;
         QTest::newRow("nobody saves root's 0666 file") << true << root << root << 0666 << 1;
     }
     void ownerGroupModeAndLinksAreKept()
@@ -179,7 +183,9 @@ private slots:
             QVERIFY(::link(local(path).constData(), local(link).constData()) == 0);
         const QByteArray name = "user.scrivlet.note";
         const QByteArray value("kept \0 across saves", 19);
-        if (::setxattr(local(path).constData(), name.constData(), value.constData(), size_t(value.size()), 0) != 0)
+        if (::setxattr(local(path).constData(), name.constData(), value.constData(),
+                       size_t(value.size()), 0)
+            != 0)
             QSKIP(qPrintable(QStringLiteral("the file system refuses extended attributes here: ")
                              + qt_error_string(errno)));
         ScriptedModalHost host;
@@ -188,7 +194,8 @@ private slots:
         QVERIFY(host.messageBoxes().isEmpty());
         QCOMPARE(readFile(path), QByteArray("new original"));
         QByteArray read(64, '\0');
-        const ssize_t length = ::getxattr(local(path).constData(), name.constData(), read.data(), size_t(read.size()));
+        const ssize_t length = ::getxattr(local(path).constData(), name.constData(), read.data(),
+                                          size_t(read.size()));
         QCOMPARE(read.left(int(length)), value);
     }
 
@@ -238,7 +245,8 @@ private slots:
         QCOMPARE(statOf(path).st_uid, NobodyUid);
         QCOMPARE(namesIn(folder), QStringList{QStringLiteral("doc.txt")});
         QStringList leftInCache;
-        for (QDirIterator it(cache, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+        for (QDirIterator it(cache, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+             it.hasNext();)
             leftInCache << it.next();
         QCOMPARE(leftInCache, QStringList());
     }
@@ -269,7 +277,9 @@ private slots:
         } else {
             writeFile(path, "text");
             if (links == 2)
-                QVERIFY(::link(local(path).constData(), local(m_dir->filePath(QStringLiteral("l"))).constData()) == 0);
+                QVERIFY(::link(local(path).constData(),
+                               local(m_dir->filePath(QStringLiteral("l"))).constData())
+                        == 0);
             openAndEdit(host, path);
             runCommand(Command::FileSave);
         }

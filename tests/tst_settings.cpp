@@ -57,14 +57,17 @@ private slots:
     {
         QFETCH(QString, value);
         SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("Key"), value);
-        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("Key"), QStringLiteral("default")), value);
+        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("Key"),
+                            QStringLiteral("default")),
+                 value);
     }
 
     void laterWriteReplacesEarlier()
     {
         SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("Left"), QStringLiteral("100"));
         SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("Left"), QStringLiteral("250"));
-        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("Left")), QStringLiteral("250"));
+        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("Left")),
+                 QStringLiteral("250"));
     }
 
     void missingGivesDefault_data()
@@ -73,9 +76,11 @@ private slots:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::newRow("missing key") << App << QStringLiteral("Settings") << QStringLiteral("Nope");
-        QTest::newRow("missing section") << App << QStringLiteral("Nowhere") << QStringLiteral("Stored");
-        QTest::newRow("missing application") << QStringLiteral("NoSuchApp") << QStringLiteral("Settings")
-                                             << QStringLiteral("Stored");
+        QTest::newRow("missing section")
+            << App << QStringLiteral("Nowhere") << QStringLiteral("Stored");
+        QTest::newRow("missing application")
+            << QStringLiteral("NoSuchApp") << QStringLiteral("Settings")
+            << QStringLiteral("Stored");
         QTest::newRow("empty key") << App << QStringLiteral("Settings") << QString();
         QTest::newRow("empty section") << App << QString() << QStringLiteral("Stored");
     }
@@ -84,8 +89,10 @@ private slots:
         QFETCH(QString, app);
         QFETCH(QString, section);
         QFETCH(QString, key);
-        SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("Stored"), QStringLiteral("yes"));
-        QCOMPARE(GetSetting(app, section, key, QStringLiteral("fallback")), QStringLiteral("fallback"));
+        SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("Stored"),
+                    QStringLiteral("yes"));
+        QCOMPARE(GetSetting(app, section, key, QStringLiteral("fallback")),
+                 QStringLiteral("fallback"));
         QCOMPARE(GetSetting(app, section, key), QString());
     }
 
@@ -93,10 +100,14 @@ private slots:
     {
         SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("Size"), QStringLiteral("1"));
         SaveSetting(App, QStringLiteral("Fonts"), QStringLiteral("Size"), QStringLiteral("2"));
-        SaveSetting(App + "Other", QStringLiteral("Settings"), QStringLiteral("Size"), QStringLiteral("3"));
-        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("Size")), QStringLiteral("1"));
-        QCOMPARE(GetSetting(App, QStringLiteral("Fonts"), QStringLiteral("Size")), QStringLiteral("2"));
-        QCOMPARE(GetSetting(App + "Other", QStringLiteral("Settings"), QStringLiteral("Size")), QStringLiteral("3"));
+        SaveSetting(App + "Other", QStringLiteral("Settings"), QStringLiteral("Size"),
+                    QStringLiteral("3"));
+        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("Size")),
+                 QStringLiteral("1"));
+        QCOMPARE(GetSetting(App, QStringLiteral("Fonts"), QStringLiteral("Size")),
+                 QStringLiteral("2"));
+        QCOMPARE(GetSetting(App + "Other", QStringLiteral("Settings"), QStringLiteral("Size")),
+                 QStringLiteral("3"));
         DeleteSetting(App + "Other");
     }
 
@@ -105,8 +116,11 @@ private slots:
         SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("A"), QStringLiteral("1"));
         SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("B"), QStringLiteral("2"));
         DeleteSetting(App, QStringLiteral("Settings"), QStringLiteral("A"));
-        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("A"), QStringLiteral("gone")), QStringLiteral("gone"));
-        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("B")), QStringLiteral("2"));
+        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("A"),
+                            QStringLiteral("gone")),
+                 QStringLiteral("gone"));
+        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("B")),
+                 QStringLiteral("2"));
     }
 
     void deleteSectionKeepsOtherSections()
@@ -115,9 +129,14 @@ private slots:
         SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("B"), QStringLiteral("2"));
         SaveSetting(App, QStringLiteral("Fonts"), QStringLiteral("A"), QStringLiteral("3"));
         DeleteSetting(App, QStringLiteral("Settings"));
-        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("A"), QStringLiteral("gone")), QStringLiteral("gone"));
-        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("B"), QStringLiteral("gone")), QStringLiteral("gone"));
-        QCOMPARE(GetSetting(App, QStringLiteral("Fonts"), QStringLiteral("A")), QStringLiteral("3"));
+        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("A"),
+                            QStringLiteral("gone")),
+                 QStringLiteral("gone"));
+        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("B"),
+                            QStringLiteral("gone")),
+                 QStringLiteral("gone"));
+        QCOMPARE(GetSetting(App, QStringLiteral("Fonts"), QStringLiteral("A")),
+                 QStringLiteral("3"));
     }
 
     void deleteApplicationLeavesNothing()
@@ -126,13 +145,18 @@ private slots:
         SaveSetting(App, QStringLiteral("Fonts"), QStringLiteral("B"), QStringLiteral("2"));
         QVERIFY(QFileInfo::exists(storeFile(App)));
         DeleteSetting(App);
-        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("A"), QStringLiteral("gone")), QStringLiteral("gone"));
-        QCOMPARE(GetSetting(App, QStringLiteral("Fonts"), QStringLiteral("B"), QStringLiteral("gone")), QStringLiteral("gone"));
+        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("A"),
+                            QStringLiteral("gone")),
+                 QStringLiteral("gone"));
+        QCOMPARE(
+            GetSetting(App, QStringLiteral("Fonts"), QStringLiteral("B"), QStringLiteral("gone")),
+            QStringLiteral("gone"));
         QVERIFY(!QFileInfo::exists(storeFile(App)));
         QVERIFY(!QFileInfo::exists(QFileInfo(storeFile(App)).absolutePath()));
         // A new write after the cleanup is kept again.
         SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("A"), QStringLiteral("again"));
-        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("A")), QStringLiteral("again"));
+        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("A")),
+                 QStringLiteral("again"));
     }
 
     void deletingWhatIsMissingIsNoError()
@@ -145,12 +169,15 @@ private slots:
         DeleteSetting(App);
         DeleteSetting(App);
         QVERIFY(!QFileInfo::exists(storeFile(QStringLiteral("NeverStoredApp"))));
-        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("A"), QStringLiteral("gone")), QStringLiteral("gone"));
+        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("A"),
+                            QStringLiteral("gone")),
+                 QStringLiteral("gone"));
     }
 
     void storeLivesInTheUsersConfigFolder()
     {
-        SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("Where"), QStringLiteral("here"));
+        SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("Where"),
+                    QStringLiteral("here"));
         QVERIFY2(QFileInfo::exists(storeFile(App)), qPrintable(storeFile(App)));
         QFile file(storeFile(App));
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -174,8 +201,10 @@ private slots:
         QVERIFY(file.open(QIODevice::Append));
         file.write("List=a, b\nNumber=12\n");
         file.close();
-        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("List")), QStringLiteral("a, b"));
-        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("Number")), QStringLiteral("12"));
+        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("List")),
+                 QStringLiteral("a, b"));
+        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("Number")),
+                 QStringLiteral("12"));
     }
 
     // A store that cannot be written (a full disk) keeps its file as it was,
@@ -192,10 +221,12 @@ private slots:
         QTemporaryDir dir;
         const testenv::SmallDisk disk(dir.path());
         if (!disk.mounted())
-            QSKIP("a full disk needs a small file system of its own, which only root can mount here");
+            QSKIP(
+                "a full disk needs a small file system of its own, which only root can mount here");
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
         const auto restorePath = qScopeGuard([] {
-            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, testenv::homeDir() + "/config");
+            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                               testenv::homeDir() + "/config");
         });
         SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("Left"), QStringLiteral("100"));
         const QString file = dir.filePath(QStringLiteral("%1/%1.conf").arg(App));
@@ -220,7 +251,8 @@ private slots:
         QTest::addColumn<QString>("app");
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
-        QTest::newRow("no application") << QString() << QStringLiteral("Settings") << QStringLiteral("Key");
+        QTest::newRow("no application")
+            << QString() << QStringLiteral("Settings") << QStringLiteral("Key");
         QTest::newRow("no section") << App << QString() << QStringLiteral("Key");
         QTest::newRow("no key") << App << QStringLiteral("Settings") << QString();
     }
@@ -242,8 +274,10 @@ private slots:
         SaveSetting(App, QStringLiteral("Settings"), QStringLiteral("Key"), QStringLiteral("kept"));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, DeleteSetting(QString()));
         // A key without its section must not delete anything else.
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, DeleteSetting(App, QString(), QStringLiteral("Key")));
-        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("Key")), QStringLiteral("kept"));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError,
+                                 DeleteSetting(App, QString(), QStringLiteral("Key")));
+        QCOMPARE(GetSetting(App, QStringLiteral("Settings"), QStringLiteral("Key")),
+                 QStringLiteral("kept"));
     }
 };
 

@@ -8,9 +8,9 @@
 #include "app/CommandLine.h"
 #include "app/state/WindowTitle.h"
 #include "editor/EditorMenus.h"
-#include "platform/dialogs/MessageBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Twips.h"
+#include "platform/dialogs/MessageBox.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -36,7 +36,8 @@ QSize insideSizeInTwips(const QWidget &window)
 QStringList menuDump(const EditorWindow &window)
 {
     QStringList lines{window.objectName()};
-    std::function<void(const QList<QAction *> &, int)> dump = [&](const QList<QAction *> &actions, int depth) {
+    std::function<void(const QList<QAction *> &, int)> dump = [&](const QList<QAction *> &actions,
+                                                                  int depth) {
         for (const QAction *action : actions) {
             QString line = QString(2 * depth, QLatin1Char(' ')) + action->objectName();
             if (action->isSeparator()) {
@@ -102,8 +103,10 @@ private slots:
         QCOMPARE(App.WindowMode, 0);
         QVERIFY(frmBuffer().isLoaded());
         QCOMPARE(App.Buffer.data(), frmBuffer().BufferBox());
-        QCOMPARE(App.CurrentRichTextBox.data(), window.findChild<RichTextBox *>(QStringLiteral("RichTextBox")));
-        QCOMPARE(App.CurrentStatusBar.data(), window.findChild<StatusBar *>(QStringLiteral("StatusBar1")));
+        QCOMPARE(App.CurrentRichTextBox.data(),
+                 window.findChild<RichTextBox *>(QStringLiteral("RichTextBox")));
+        QCOMPARE(App.CurrentStatusBar.data(),
+                 window.findChild<StatusBar *>(QStringLiteral("StatusBar1")));
         QVERIFY(window.findChild<QObject *>(QStringLiteral("CommonDialog1")));
         QVERIFY2(storedKeys(Settings).isEmpty(), "start-up writes nothing");
     }
@@ -112,12 +115,18 @@ private slots:
     {
         QTest::addColumn<QString>("windowState");
         QTest::addColumn<QString>("window");
-        QTest::newRow("1") << "1" << "frmSmall";
-        QTest::newRow("0") << "0" << "frmNormal";
-        QTest::newRow("2") << "2" << "frmNormal";
-        QTest::newRow("-1") << "-1" << "frmNormal";
-        QTest::newRow("not a number") << "x" << "frmNormal";
-        QTest::newRow("empty") << "" << "frmNormal";
+        QTest::newRow("1") << "1"
+                           << "frmSmall";
+        QTest::newRow("0") << "0"
+                           << "frmNormal";
+        QTest::newRow("2") << "2"
+                           << "frmNormal";
+        QTest::newRow("-1") << "-1"
+                            << "frmNormal";
+        QTest::newRow("not a number") << "x"
+                                      << "frmNormal";
+        QTest::newRow("empty") << ""
+                               << "frmNormal";
     }
 
     void windowStateChoosesTheWindow()
@@ -138,7 +147,8 @@ private slots:
         store(Settings, QStringLiteral("WindowState"), QStringLiteral("1"));
         EditorWindow &window = start();
         QCOMPARE(window.windowType(), Qt::Tool);
-        QVERIFY(!(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(!(window.windowFlags()
+                  & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(insideSizeInTwips(window), QSize(6480, 5640));
         QVERIFY(!window.windowIcon().isNull());
     }
@@ -167,16 +177,26 @@ private slots:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("Left abc") << "Left" << "abc";
-        QTest::newRow("Width empty") << "Width" << "";
-        QTest::newRow("Height infinite") << "Height" << "1e400";
-        QTest::newRow("AlwaysTop maybe") << "AlwaysTop" << "maybe";
-        QTest::newRow("Wordwrap maybe") << "Wordwrap" << "maybe";
-        QTest::newRow("StatusBar yes") << "StatusBar" << "yes";
-        QTest::newRow("HideMenu perhaps") << "HideMenu" << "perhaps";
-        QTest::newRow("WindowState x") << "WindowState" << "x";
-        QTest::newRow("WindowState too large") << "WindowState" << "70000";
-        QTest::newRow("DefaultAlignment x") << "DefaultAlignment" << "x";
+        QTest::newRow("Left abc") << "Left"
+                                  << "abc";
+        QTest::newRow("Width empty") << "Width"
+                                     << "";
+        QTest::newRow("Height infinite") << "Height"
+                                         << "1e400";
+        QTest::newRow("AlwaysTop maybe") << "AlwaysTop"
+                                         << "maybe";
+        QTest::newRow("Wordwrap maybe") << "Wordwrap"
+                                        << "maybe";
+        QTest::newRow("StatusBar yes") << "StatusBar"
+                                       << "yes";
+        QTest::newRow("HideMenu perhaps") << "HideMenu"
+                                          << "perhaps";
+        QTest::newRow("WindowState x") << "WindowState"
+                                       << "x";
+        QTest::newRow("WindowState too large") << "WindowState"
+                                               << "70000";
+        QTest::newRow("DefaultAlignment x") << "DefaultAlignment"
+                                            << "x";
     }
 
     // The window opens as on a first run.
@@ -212,14 +232,38 @@ private slots:
         QTest::addColumn<QString>("top");
         QTest::addColumn<QString>("width");
         QTest::addColumn<QString>("height");
-        QTest::newRow("far left") << "-300000" << "1000" << "6000" << "5000";
-        QTest::newRow("far right and below") << "900000" << "900000" << "6000" << "5000";
-        QTest::newRow("only a corner on screen") << "-5900" << "-4900" << "6000" << "5000";
-        QTest::newRow("too small") << "1000" << "1000" << "15" << "0";
-        QTest::newRow("negative size") << "1000" << "1000" << "-6000" << "-5000";
-        QTest::newRow("larger than the screen") << "0" << "0" << "1e9" << "1e9";
-        QTest::newRow("larger than the screen, off it") << "999999" << "999999" << "1e9" << "1e9";
-        QTest::newRow("wider than the screen, in its middle") << "3000" << "3000" << "90000" << "3000";
+        QTest::newRow("far left") << "-300000"
+                                  << "1000"
+                                  << "6000"
+                                  << "5000";
+        QTest::newRow("far right and below") << "900000"
+                                             << "900000"
+                                             << "6000"
+                                             << "5000";
+        QTest::newRow("only a corner on screen") << "-5900"
+                                                 << "-4900"
+                                                 << "6000"
+                                                 << "5000";
+        QTest::newRow("too small") << "1000"
+                                   << "1000"
+                                   << "15"
+                                   << "0";
+        QTest::newRow("negative size") << "1000"
+                                       << "1000"
+                                       << "-6000"
+                                       << "-5000";
+        QTest::newRow("larger than the screen") << "0"
+                                                << "0"
+                                                << "1e9"
+                                                << "1e9";
+        QTest::newRow("larger than the screen, off it") << "999999"
+                                                        << "999999"
+                                                        << "1e9"
+                                                        << "1e9";
+        QTest::newRow("wider than the screen, in its middle") << "3000"
+                                                              << "3000"
+                                                              << "90000"
+                                                              << "3000";
     }
 
     void placeOffEveryScreenIsBroughtBack()
@@ -237,7 +281,12 @@ private slots:
         const QRect screen = window.screen()->availableGeometry();
         QTRY_VERIFY(window.frameGeometry() != window.geometry()); // framed
         const QRect frame = window.frameGeometry();
-        QVERIFY2(screen.contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())));
+        QVERIFY2(screen.contains(frame),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(frame.x())
+                                .arg(frame.y())
+                                .arg(frame.width())
+                                .arg(frame.height())));
         QVERIFY(insideSizeInTwips(window).width() >= 2400);
         QVERIFY(insideSizeInTwips(window).height() >= 1500);
 
@@ -349,7 +398,8 @@ private slots:
         start();
         const Routine original = routineOf(Command::HelpAbout);
         const auto restore = qScopeGuard([original] { routineOf(Command::HelpAbout) = original; });
-        routineOf(Command::HelpAbout) = [] { throw RuntimeError(ErrDeviceIO, QStringLiteral("the disk went away")); };
+        routineOf(Command::HelpAbout)
+            = [] { throw RuntimeError(ErrDeviceIO, QStringLiteral("the disk went away")); };
         host.answerMessageBox(vbCancel);
 
         item("mnuAbout").trigger();
@@ -366,8 +416,10 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("path");
         QTest::newRow("none") << QStringList{"scrivlet"} << "";
-        QTest::newRow("plain") << QStringList{"scrivlet", "/home/a/notes.txt"} << "/home/a/notes.txt";
-        QTest::newRow("quoted") << QStringList{"scrivlet", "\"/home/a/my notes.txt\""} << "/home/a/my notes.txt";
+        QTest::newRow("plain") << QStringList{"scrivlet", "/home/a/notes.txt"}
+                               << "/home/a/notes.txt";
+        QTest::newRow("quoted") << QStringList{"scrivlet", "\"/home/a/my notes.txt\""}
+                                << "/home/a/my notes.txt";
         QTest::newRow("one quote") << QStringList{"scrivlet", "\"a.txt"} << "\"a.txt";
         QTest::newRow("only a quote") << QStringList{"scrivlet", "\""} << "\"";
         QTest::newRow("empty quotes") << QStringList{"scrivlet", "\"\""} << "";
@@ -385,15 +437,19 @@ private slots:
     {
         QTest::addColumn<QString>("commandLine");
         QTest::addColumn<QString>("path");
-        QTest::newRow("none") << "scrivlet.exe" << "";
-        QTest::newRow("quoted program, none") << "\"C:\\Program Files\\scrivlet.exe\"  " << "";
-        QTest::newRow("quoted path") << "\"C:\\Program Files\\scrivlet.exe\" \"C:\\My Docs\\a b.txt\""
-                                     << "C:\\My Docs\\a b.txt";
+        QTest::newRow("none") << "scrivlet.exe"
+                              << "";
+        QTest::newRow("quoted program, none") << "\"C:\\Program Files\\scrivlet.exe\"  "
+                                              << "";
+        QTest::newRow("quoted path")
+            << "\"C:\\Program Files\\scrivlet.exe\" \"C:\\My Docs\\a b.txt\""
+            << "C:\\My Docs\\a b.txt";
         QTest::newRow("unquoted path keeps every character") << "scrivlet.exe C:\\notes.txt"
                                                              << "C:\\notes.txt";
         QTest::newRow("unquoted path with blanks") << "scrivlet.exe C:\\my notes.txt"
                                                    << "C:\\my notes.txt";
-        QTest::newRow("quote at one end only") << "scrivlet.exe \"C:\\notes.txt" << "\"C:\\notes.txt";
+        QTest::newRow("quote at one end only") << "scrivlet.exe \"C:\\notes.txt"
+                                               << "\"C:\\notes.txt";
     }
 
     void windowsCommandLine()
@@ -415,7 +471,8 @@ private slots:
         }
         QFile golden(QStringLiteral(SCRIVLET_TEST_DATA_DIR "/menus.txt"));
         QVERIFY(golden.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QStringList expected = QString::fromUtf8(golden.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList expected
+            = QString::fromUtf8(golden.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         if (built != expected) {
             QFile actual(QDir::temp().filePath(QStringLiteral("menus.txt")));
             if (actual.open(QIODevice::WriteOnly | QIODevice::Text))
@@ -431,17 +488,31 @@ private slots:
         QTest::addColumn<QString>("item");
         QTest::addColumn<int>("command");
         const std::pair<const char *, Command> wiring[] = {
-            {"New", Command::FileNew}, {"Open", Command::FileOpen}, {"Save", Command::FileSave},
-            {"SaveAs", Command::FileSaveAs}, {"PageSetup", Command::FilePageSetup},
-            {"Print", Command::FilePrint}, {"Exit", Command::FileExit}, {"Undo", Command::EditUndo},
-            {"Cut", Command::EditCut}, {"Copy", Command::EditCopy}, {"Paste", Command::EditPaste},
-            {"Delete", Command::EditDelete}, {"Find", Command::EditFind},
-            {"FindNext", Command::EditFindNext}, {"Replace", Command::EditReplace},
-            {"GoTo", Command::EditGoTo}, {"SelectAll", Command::EditSelectAll},
-            {"TimeDate", Command::InsertTimeDate}, {"Wordwrap", Command::ToggleWordwrap},
-            {"Font", Command::FormatFont}, {"AlwaysTop", Command::ToggleAlwaysTop},
-            {"HideMenu", Command::ToggleHideMenu}, {"NormalWin", Command::ShowNormalWindow},
-            {"SmallWin", Command::ShowSmallWindow}, {"StatusBar", Command::ToggleStatusBar},
+            {"New", Command::FileNew},
+            {"Open", Command::FileOpen},
+            {"Save", Command::FileSave},
+            {"SaveAs", Command::FileSaveAs},
+            {"PageSetup", Command::FilePageSetup},
+            {"Print", Command::FilePrint},
+            {"Exit", Command::FileExit},
+            {"Undo", Command::EditUndo},
+            {"Cut", Command::EditCut},
+            {"Copy", Command::EditCopy},
+            {"Paste", Command::EditPaste},
+            {"Delete", Command::EditDelete},
+            {"Find", Command::EditFind},
+            {"FindNext", Command::EditFindNext},
+            {"Replace", Command::EditReplace},
+            {"GoTo", Command::EditGoTo},
+            {"SelectAll", Command::EditSelectAll},
+            {"TimeDate", Command::InsertTimeDate},
+            {"Wordwrap", Command::ToggleWordwrap},
+            {"Font", Command::FormatFont},
+            {"AlwaysTop", Command::ToggleAlwaysTop},
+            {"HideMenu", Command::ToggleHideMenu},
+            {"NormalWin", Command::ShowNormalWindow},
+            {"SmallWin", Command::ShowSmallWindow},
+            {"StatusBar", Command::ToggleStatusBar},
             {"About", Command::HelpAbout},
         };
         const QStringList rightClick = {"Undo", "Cut", "Copy", "Paste", "Delete", "SelectAll"};
@@ -454,7 +525,8 @@ private slots:
                 if (rightClick.contains(item))
                     items << "mnuRght" + item;
                 for (const QString &full : items)
-                    QTest::addRow("%s in %s", qPrintable(full), *window == '0' ? "frmNormal" : "frmSmall")
+                    QTest::addRow("%s in %s", qPrintable(full),
+                                  *window == '0' ? "frmNormal" : "frmSmall")
                         << QString::fromLatin1(window) << full << int(command);
             }
         }
@@ -502,10 +574,14 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("mark") << "Save&As..." << "SaveAs...";
-        QTest::newRow("none") << "Time/Date" << "Time/Date";
-        QTest::newRow("doubled") << "Fish && Chips" << "Fish & Chips";
-        QTest::newRow("last") << "End&" << "End&";
+        QTest::newRow("mark") << "Save&As..."
+                              << "SaveAs...";
+        QTest::newRow("none") << "Time/Date"
+                              << "Time/Date";
+        QTest::newRow("doubled") << "Fish && Chips"
+                                 << "Fish & Chips";
+        QTest::newRow("last") << "End&"
+                              << "End&";
     }
 
     void menuCaptionDropsAccessKeyMarks()

@@ -1,7 +1,7 @@
 #include "TestEnvironment.h"
 
-#include "platform/system/KeyState.h"
 #include "platform/RuntimeError.h"
+#include "platform/system/KeyState.h"
 #include "platform/system/StatusBar.h"
 
 #include <QApplication>
@@ -22,11 +22,13 @@ void addEditorPanels(StatusBar &bar)
     position->setToolTipText(QStringLiteral("Current Position"));
     position->setAutoSize(sbrContents);
     position->setMinWidth(1000);
-    const struct {
+    const struct
+    {
         int style;
         const char *text;
         const char *tip;
-    } keys[] = {{sbrIns, "INS", "Insert"}, {sbrCaps, "CAPS", "Capslock"}, {sbrNum, "NUM", "Numlock"}};
+    } keys[]
+        = {{sbrIns, "INS", "Insert"}, {sbrCaps, "CAPS", "Capslock"}, {sbrNum, "NUM", "Numlock"}};
     for (const auto &key : keys) {
         StatusBarPanel *panel = bar.addPanel();
         panel->setStyle(key.style);
@@ -51,7 +53,8 @@ int inkInside(const QImage &image, const QRect &rect, QColor background)
 // pixels, more of them than the widget's on a high-density screen.
 QImage pictureOf(QWidget &widget)
 {
-    return widget.grab().toImage().scaled(widget.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    return widget.grab().toImage().scaled(widget.size(), Qt::IgnoreAspectRatio,
+                                          Qt::FastTransformation);
 }
 
 class PaintCounter : public QObject
@@ -133,7 +136,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("atMinimum");
         QTest::newRow("short text: minimum width") << QStringLiteral("x") << true;
-        QTest::newRow("long text: wider") << QStringLiteral(" Ln 123456789, Col 123456789  ") << false;
+        QTest::newRow("long text: wider")
+            << QStringLiteral(" Ln 123456789, Col 123456789  ") << false;
     }
     void contentsPanelFitsItsText()
     {
@@ -195,7 +199,8 @@ private slots:
         bar.show();
         QVERIFY(QTest::qWaitForWindowExposed(&bar));
 
-        const struct {
+        const struct
+        {
             int panel;
             const char *tip;
         } cases[] = {{2, "Current Position"}, {3, "Insert"}, {4, "Capslock"}, {5, "Numlock"}};
@@ -295,7 +300,8 @@ private slots:
         const QRect panel = bar.panelGeometry(1);
         const QRect inner = panel.adjusted(2, 2, -2, -2);
         const QRect leftQuarter(inner.left(), inner.top(), inner.width() / 4, inner.height());
-        const QRect rest(leftQuarter.right() + 1, inner.top(), inner.width() - leftQuarter.width(), inner.height());
+        const QRect rest(leftQuarter.right() + 1, inner.top(), inner.width() - leftQuarter.width(),
+                         inner.height());
         QVERIFY(inkInside(image, leftQuarter, background) > 0);
         QCOMPARE(inkInside(image, rest, background), 0);
 

@@ -7,8 +7,8 @@
 
 #include "app/state/EditorLayout.h"
 #include "app/state/WindowTitle.h"
-#include "platform/dialogs/MessageBox.h"
 #include "platform/Twips.h"
+#include "platform/dialogs/MessageBox.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -19,10 +19,7 @@ namespace {
 
 const QString Settings = QStringLiteral("Settings");
 
-int statusBarHeight()
-{
-    return twipsToPixelsY(255);
-}
+int statusBarHeight() { return twipsToPixelsY(255); }
 
 } // namespace
 
@@ -182,10 +179,14 @@ private slots:
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("twin");
-        QTest::newRow("Wordwrap") << "mnuWordwrap" << "mnuHidWordwrap";
-        QTest::newRow("Always On Top") << "mnuAlwaysTop" << "mnuHidAlwaysTop";
-        QTest::newRow("StatusBar") << "mnuStatusBar" << "mnuHidStatusBar";
-        QTest::newRow("Hide Menu") << "mnuHideMenu" << "mnuHidHideMenu";
+        QTest::newRow("Wordwrap") << "mnuWordwrap"
+                                  << "mnuHidWordwrap";
+        QTest::newRow("Always On Top") << "mnuAlwaysTop"
+                                       << "mnuHidAlwaysTop";
+        QTest::newRow("StatusBar") << "mnuStatusBar"
+                                   << "mnuHidStatusBar";
+        QTest::newRow("Hide Menu") << "mnuHideMenu"
+                                   << "mnuHidHideMenu";
     }
 
     void togglesFlipBothItems()
@@ -233,8 +234,9 @@ private slots:
         item("mnuStatusBar").trigger();
         QVERIFY(App.CurrentStatusBar->isVisible());
         QCOMPARE(App.CurrentRichTextBox->height(), inside - statusBarHeight());
-        QCOMPARE(App.CurrentStatusBar->geometry(),
-                 QRect(0, inside - statusBarHeight(), window.insideArea()->width(), statusBarHeight()));
+        QCOMPARE(
+            App.CurrentStatusBar->geometry(),
+            QRect(0, inside - statusBarHeight(), window.insideArea()->width(), statusBarHeight()));
 
         item("mnuStatusBar").trigger();
         QCOMPARE(App.CurrentRichTextBox->height(), inside);
@@ -268,7 +270,8 @@ private slots:
         QCOMPARE(App.CurrentRichTextBox->geometry(), before);
 
         window.showNormal();
-        QTRY_COMPARE(App.CurrentRichTextBox->height(), window.insideArea()->height() - statusBarHeight());
+        QTRY_COMPARE(App.CurrentRichTextBox->height(),
+                     window.insideArea()->height() - statusBarHeight());
     }
 
     void layoutNeverGivesANegativeHeight()

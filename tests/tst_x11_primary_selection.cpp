@@ -52,7 +52,8 @@ bool selectionMatches(const QStringList &offer)
                 return true;
         return false;
     };
-    return formats.contains(PlainType) == offered(PlainType) && formats.contains(RtfType) == offered(RtfType);
+    return formats.contains(PlainType) == offered(PlainType)
+        && formats.contains(RtfType) == offered(RtfType);
 }
 
 QPoint pointAt(RichTextBox &editor, int position)
@@ -87,7 +88,8 @@ private slots:
         QTest::addColumn<QStringList>("offer");
         QTest::addColumn<QString>("pasted"); // as Text reads it
 
-        const QString rtf = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Bold\\b0  words\\par}");
+        const QString rtf
+            = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Bold\\b0  words\\par}");
         QTest::newRow("no owner") << QStringList() << QString();
         QTest::newRow("empty text") << QStringList{PlainType, QString()} << QString();
         QTest::newRow("plain text") << QStringList{PlainType, "pasted words"} << "pasted words";
@@ -140,7 +142,8 @@ private:
             QGuiApplication::clipboard()->clear(QClipboard::Selection);
         } else {
             m_owner.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            m_owner.start(QCoreApplication::applicationFilePath(), QStringList{testenv::HelperArgument} + offer);
+            m_owner.start(QCoreApplication::applicationFilePath(),
+                          QStringList{testenv::HelperArgument} + offer);
             QVERIFY2(m_owner.waitForReadyRead(10000) && m_owner.readLine() == "owned\n",
                      "the helper run did not take the primary selection");
         }

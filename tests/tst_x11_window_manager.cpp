@@ -22,7 +22,8 @@ namespace {
 
 xcb_atom_t atom(xcb_connection_t *connection, const char *name)
 {
-    const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
+    const xcb_intern_atom_cookie_t cookie
+        = xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
     xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
     const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     std::free(reply);
@@ -40,10 +41,11 @@ xcb_window_t rootWindow(xcb_connection_t *connection)
 }
 
 // A property of window as bytes (empty when it has none).
-QByteArray property(xcb_connection_t *connection, xcb_window_t window, const char *name, xcb_atom_t type)
+QByteArray property(xcb_connection_t *connection, xcb_window_t window, const char *name,
+                    xcb_atom_t type)
 {
-    const xcb_get_property_cookie_t cookie =
-        xcb_get_property(connection, 0, window, atom(connection, name), type, 0, 1 << 16);
+    const xcb_get_property_cookie_t cookie
+        = xcb_get_property(connection, 0, window, atom(connection, name), type, 0, 1 << 16);
     xcb_get_property_reply_t *reply = xcb_get_property_reply(connection, cookie, nullptr);
     QByteArray value;
     if (reply)
@@ -57,11 +59,12 @@ QByteArray property(xcb_connection_t *connection, xcb_window_t window, const cha
 xcb_window_t managedWindowTitled(const QString &title)
 {
     xcb_connection_t *connection = x11Connection();
-    const QByteArray list = property(connection, rootWindow(connection), "_NET_CLIENT_LIST", XCB_ATOM_WINDOW);
+    const QByteArray list
+        = property(connection, rootWindow(connection), "_NET_CLIENT_LIST", XCB_ATOM_WINDOW);
     const auto *windows = reinterpret_cast<const xcb_window_t *>(list.constData());
     for (qsizetype i = 0; i < list.size() / qsizetype(sizeof(xcb_window_t)); ++i) {
-        const QByteArray name =
-            property(connection, windows[i], "_NET_WM_NAME", atom(connection, "UTF8_STRING"));
+        const QByteArray name
+            = property(connection, windows[i], "_NET_WM_NAME", atom(connection, "UTF8_STRING"));
         if (QString::fromUtf8(name) == title)
             return windows[i];
     }
@@ -97,7 +100,8 @@ private slots:
     {
         // The offscreen platform may answer for X11 too, without a connection.
         const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-        QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb") && x11 && x11->connection(),
+        QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb") && x11
+                     && x11->connection(),
                  "needs an X display: QT_QPA_PLATFORM=xcb, with DISPLAY set");
     }
     void init() { DeleteSetting(AppName); }
@@ -123,7 +127,8 @@ private slots:
             host.answerMessageBox(vbNo);
         }
         bool timedOut = false;
-        QTimer::singleShot(0, &window, [&window] { closeThroughTheWindowManager(xcb_window_t(window.winId())); });
+        QTimer::singleShot(
+            0, &window, [&window] { closeThroughTheWindowManager(xcb_window_t(window.winId())); });
         QTimer watchdog;
         watchdog.setSingleShot(true);
         connect(&watchdog, &QTimer::timeout, [&timedOut] {
@@ -145,10 +150,14 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("windowState");
-        QTest::newRow("normal window") << "notes.txt" << "0";
-        QTest::newRow("small window") << "notes.txt" << "1";
-        QTest::newRow("a file named -reverse") << "-reverse" << "0";
-        QTest::newRow("a file named -qwindowtitle") << "-qwindowtitle" << "0";
+        QTest::newRow("normal window") << "notes.txt"
+                                       << "0";
+        QTest::newRow("small window") << "notes.txt"
+                                      << "1";
+        QTest::newRow("a file named -reverse") << "-reverse"
+                                               << "0";
+        QTest::newRow("a file named -qwindowtitle") << "-qwindowtitle"
+                                                    << "0";
     }
     void theProgramOpensItsFileAndEndsCleanly()
     {
@@ -174,7 +183,8 @@ private slots:
         program.start(QStringLiteral(SCRIVLET_PROGRAM), {name});
         QVERIFY(program.waitForStarted());
         xcb_window_t window = 0;
-        QTRY_VERIFY_WITH_TIMEOUT((window = managedWindowTitled(name + QStringLiteral(" - Scrivlet"))) != 0, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (window = managedWindowTitled(name + QStringLiteral(" - Scrivlet"))) != 0, 15000);
 
         closeThroughTheWindowManager(window);
         QVERIFY2(program.waitForFinished(15000), "the program went on after its window was closed");
@@ -187,9 +197,15 @@ private slots:
         QTest::addColumn<QString>("left");
         QTest::addColumn<QString>("top");
         QTest::addColumn<QString>("size");
-        QTest::newRow("off the screen") << "999999" << "999999" << "6000";
-        QTest::newRow("larger than the screen") << "0" << "0" << "1e9";
-        QTest::newRow("larger than the screen, off it") << "999999" << "999999" << "1e9";
+        QTest::newRow("off the screen") << "999999"
+                                        << "999999"
+                                        << "6000";
+        QTest::newRow("larger than the screen") << "0"
+                                                << "0"
+                                                << "1e9";
+        QTest::newRow("larger than the screen, off it") << "999999"
+                                                        << "999999"
+                                                        << "1e9";
     }
     void storedPlaceBeyondTheScreen()
     {

@@ -18,10 +18,7 @@ QString withoutEnclosingQuotes(const QString &text)
 
 } // namespace
 
-QString pathFromArgumentText(const QString &text)
-{
-    return withoutEnclosingQuotes(text.trimmed());
-}
+QString pathFromArgumentText(const QString &text) { return withoutEnclosingQuotes(text.trimmed()); }
 
 QString pathFromArguments(const QStringList &arguments)
 {
@@ -37,10 +34,12 @@ QString argumentTextOf(const QString &commandLine)
         i = int(commandLine.indexOf(QLatin1Char('"'), 1));
         i = i < 0 ? n : i + 1;
     } else {
-        while (i < n && commandLine.at(i) != QLatin1Char(' ') && commandLine.at(i) != QLatin1Char('\t'))
+        while (i < n && commandLine.at(i) != QLatin1Char(' ')
+               && commandLine.at(i) != QLatin1Char('\t'))
             ++i;
     }
-    while (i < n && (commandLine.at(i) == QLatin1Char(' ') || commandLine.at(i) == QLatin1Char('\t')))
+    while (i < n
+           && (commandLine.at(i) == QLatin1Char(' ') || commandLine.at(i) == QLatin1Char('\t')))
         ++i;
     return commandLine.mid(i);
 }

@@ -24,10 +24,7 @@
 namespace {
 
 // Printing knows left (0), right (1) and centre (2); anything else is left.
-int alignmentOrLeft(int alignment)
-{
-    return alignment >= 0 && alignment <= 2 ? alignment : 0;
-}
+int alignmentOrLeft(int alignment) { return alignment >= 0 && alignment <= 2 ? alignment : 0; }
 
 } // namespace
 
@@ -40,11 +37,13 @@ void Main(const QString &pathToOpen)
     App.FindMatchCase = 0;
     App.FileTitle = Untitled;
     App.WindowMode = stored::readInteger(stored::SettingsSection, QStringLiteral("WindowState"), 0);
-    App.MenuHidden = stored::readBoolean(stored::SettingsSection, QStringLiteral("HideMenu"), false);
-    App.DefaultDir = stored::readText(stored::SettingsSection, QStringLiteral("DefaultDir"),
-                                      QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
-    App.DefaultAlignment =
-        alignmentOrLeft(stored::readInteger(stored::SettingsSection, QStringLiteral("DefaultAlignment"), 0));
+    App.MenuHidden
+        = stored::readBoolean(stored::SettingsSection, QStringLiteral("HideMenu"), false);
+    App.DefaultDir
+        = stored::readText(stored::SettingsSection, QStringLiteral("DefaultDir"),
+                           QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    App.DefaultAlignment = alignmentOrLeft(
+        stored::readInteger(stored::SettingsSection, QStringLiteral("DefaultAlignment"), 0));
 
     App.CurrentForm = App.WindowMode == 1 ? &frmSmall() : &frmNormal();
     LoadWindowSettings(); // loads the window, which binds its controls

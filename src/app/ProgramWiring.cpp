@@ -48,10 +48,7 @@ constexpr std::array<Routine, CommandCount> routines = {
     nullptr,           // HelpAbout
 };
 
-void openDroppedFile(const QString &path)
-{
-    OpenDocument(path);
-}
+void openDroppedFile(const QString &path) { OpenDocument(path); }
 
 } // namespace
 

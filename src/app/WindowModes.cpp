@@ -19,7 +19,8 @@ namespace {
 
 // The window-mode items of mode 0 (normal) and 1 (small), in the menu bar and
 // in the hidden set.
-struct ModeItems {
+struct ModeItems
+{
     const char *item;
     const char *hiddenItem;
 };
@@ -59,7 +60,8 @@ void SwitchWindowMode(int mode)
 
     App.WindowMode = mode == 1 ? 1 : 0;
     App.CurrentForm = App.WindowMode == 1 ? &frmSmall() : &frmNormal();
-    stored::write(stored::SettingsSection, QStringLiteral("WindowState"), stored::fromInteger(App.WindowMode));
+    stored::write(stored::SettingsSection, QStringLiteral("WindowState"),
+                  stored::fromInteger(App.WindowMode));
 
     LoadWindowSettings(); // loads the new window, which binds its controls
     if (!isCurrentItemChecked("mnuWordwrap"))
@@ -77,12 +79,6 @@ void SwitchWindowMode(int mode)
     UpdateTitle();
 }
 
-void ShowNormalWindow()
-{
-    showWindowMode(0);
-}
+void ShowNormalWindow() { showWindowMode(0); }
 
-void ShowSmallWindow()
-{
-    showWindowMode(1);
-}
+void ShowSmallWindow() { showWindowMode(1); }

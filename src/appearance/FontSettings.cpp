@@ -24,18 +24,23 @@ void LoadFontSettings()
 {
     ResetFontDefaults();
     TextStyle &style = App.DefStyle;
-    App.DefaultBackColor = stored::readLong(FontsSection, QStringLiteral("DefBackColor"), App.DefaultBackColor);
+    App.DefaultBackColor
+        = stored::readLong(FontsSection, QStringLiteral("DefBackColor"), App.DefaultBackColor);
     style.Bold = stored::readBoolean(FontsSection, QStringLiteral("DefBold"), style.Bold);
     style.Color = stored::readLong(FontsSection, QStringLiteral("DefColor"), style.Color);
-    const QString fontName = stored::readText(FontsSection, QStringLiteral("DefFontName"), style.FontName);
+    const QString fontName
+        = stored::readText(FontsSection, QStringLiteral("DefFontName"), style.FontName);
     if (!fontName.trimmed().isEmpty())
         style.FontName = fontName;
-    const qint16 fontSize = stored::readInteger(FontsSection, QStringLiteral("DefFontSize"), style.FontSize);
+    const qint16 fontSize
+        = stored::readInteger(FontsSection, QStringLiteral("DefFontSize"), style.FontSize);
     if (fontSize >= 1)
         style.FontSize = fontSize;
     style.Italic = stored::readBoolean(FontsSection, QStringLiteral("DefItalic"), style.Italic);
-    style.StrikeThru = stored::readBoolean(FontsSection, QStringLiteral("DefStrikeThru"), style.StrikeThru);
-    style.Underline = stored::readBoolean(FontsSection, QStringLiteral("DefUnderline"), style.Underline);
+    style.StrikeThru
+        = stored::readBoolean(FontsSection, QStringLiteral("DefStrikeThru"), style.StrikeThru);
+    style.Underline
+        = stored::readBoolean(FontsSection, QStringLiteral("DefUnderline"), style.Underline);
 
     RichTextBox &box = *App.CurrentRichTextBox;
     box.setSelStart(box.textLength());

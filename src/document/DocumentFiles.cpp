@@ -10,18 +10,19 @@
 #include "document/FileSizeLimit.h"
 #include "editor/BufferForm.h"
 #include "editor/EditorWindow.h"
+#include "platform/RuntimeError.h"
 #include "platform/dialogs/CommonDialog.h"
 #include "platform/dialogs/MessageBox.h"
 #include "platform/richtext/RichTextBox.h"
-#include "platform/RuntimeError.h"
 
 namespace {
 
 // The file dialogs' set-up: the filter, and the flags Explorer style, file
 // must exist, no read-only check box, confirm before replacing a file.
-const QString FileFilter =
-    QStringLiteral("Text Documents (*.txt)|*.txt|Rich Text Documents (*.rtf)|*.rtf|All Files|*.*");
-constexpr long FileDialogFlags = cdlOFNExplorer | cdlOFNFileMustExist | cdlOFNHideReadOnly | cdlOFNOverwritePrompt;
+const QString FileFilter = QStringLiteral(
+    "Text Documents (*.txt)|*.txt|Rich Text Documents (*.rtf)|*.rtf|All Files|*.*");
+constexpr long FileDialogFlags
+    = cdlOFNExplorer | cdlOFNFileMustExist | cdlOFNHideReadOnly | cdlOFNOverwritePrompt;
 
 CommonDialog &fileDialog()
 {
@@ -41,7 +42,8 @@ RichTextBox &bufferBox()
 }
 
 // Buffer holds nothing between uses, also when a load into it failed.
-struct EmptiedAfterUse {
+struct EmptiedAfterUse
+{
     RichTextBox &box;
     ~EmptiedAfterUse()
     {
@@ -114,7 +116,8 @@ void saveDocument()
         saveDocumentAs();
         return;
     }
-    App.CurrentRichTextBox->SaveFile(documentPath(App.DefaultDir, App.FileTitle), fileTypeOf(App.FileTitle));
+    App.CurrentRichTextBox->SaveFile(documentPath(App.DefaultDir, App.FileTitle),
+                                     fileTypeOf(App.FileTitle));
     App.IsSaved = true;
     UpdateTitle();
 }

@@ -27,10 +27,7 @@ QString folderOf(const QString &path)
     return path.left(last);
 }
 
-QString fileNameOf(const QString &path)
-{
-    return path.mid(path.lastIndexOf(separator) + 1);
-}
+QString fileNameOf(const QString &path) { return path.mid(path.lastIndexOf(separator) + 1); }
 
 QString absolutePath(const QString &path)
 {
@@ -40,5 +37,5 @@ QString absolutePath(const QString &path)
 int fileTypeOf(const QString &name)
 {
     return name.endsWith(QLatin1String(".rtf"), Qt::CaseSensitive) ? RichTextBox::RichText
-                                                                    : RichTextBox::PlainText;
+                                                                   : RichTextBox::PlainText;
 }

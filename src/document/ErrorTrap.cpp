@@ -1,8 +1,8 @@
 #include "document/ErrorTrap.h"
 
 #include "document/ProgramEnd.h"
-#include "platform/dialogs/MessageBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/dialogs/MessageBox.h"
 
 #include <new>
 
@@ -13,7 +13,8 @@ void ReportUnknownError(const RuntimeError &error)
     QString prompt = QStringLiteral("An Unknown Error occured: %1\r\n").arg(error.Number());
     if (!error.Description().isEmpty())
         prompt += error.Description() + QStringLiteral("\r\n");
-    prompt += QStringLiteral("Click 'OK' to close Scrivlet or 'Cancel' to attempt to resume operation.");
+    prompt += QStringLiteral(
+        "Click 'OK' to close Scrivlet or 'Cancel' to attempt to resume operation.");
     if (MsgBox(prompt, vbOKCancel + vbCritical, QStringLiteral("Unknown Error")) == vbOK)
         endProgramNow();
 }

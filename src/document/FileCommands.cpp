@@ -37,15 +37,9 @@ void OpenDocument(const QString &path)
     });
 }
 
-void FileSave()
-{
-    saveReportingFailure();
-}
+void FileSave() { saveReportingFailure(); }
 
-void FileSaveAs()
-{
-    runTrapped(saveDocumentAs);
-}
+void FileSaveAs() { runTrapped(saveDocumentAs); }
 
 void FileExit()
 {

@@ -1,7 +1,7 @@
 #include "document/FileSizeLimit.h"
 
-#include "platform/dialogs/MessageBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/dialogs/MessageBox.h"
 
 #include <QFileInfo>
 #include <QLocale>

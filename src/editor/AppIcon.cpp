@@ -106,7 +106,4 @@ public:
 
 } // namespace
 
-QIcon applicationIcon()
-{
-    return QIcon(new AppIconEngine);
-}
+QIcon applicationIcon() { return QIcon(new AppIconEngine); }

@@ -10,10 +10,7 @@ std::array<Routine, CommandCount> routines{};
 
 } // namespace
 
-Routine &routineOf(Command command)
-{
-    return routines[std::size_t(command)];
-}
+Routine &routineOf(Command command) { return routines[std::size_t(command)]; }
 
 void runCommand(Command command)
 {

@@ -22,7 +22,7 @@ enum class Command {
     EditGoTo,
     EditSelectAll,
     InsertTimeDate,
-    PrepareEditMenu,   // before the Edit menu opens
+    PrepareEditMenu,    // before the Edit menu opens
     ShowRightClickMenu, // the right mouse button went down on the editor
     ToggleWordwrap,
     FormatFont,
@@ -44,4 +44,3 @@ void runCommand(Command command);
 // The routine a command runs (null: none). The program fills these in; tests
 // put their own in its place to watch a command.
 Routine &routineOf(Command command);
-

@@ -5,11 +5,12 @@
 class EditorWindow;
 
 // What tells the two editor windows apart.
-struct EditorVariant {
-    const char *name;        // "frmNormal" or "frmSmall"
-    int windowMode;          // 0 normal, 1 small: its own View item starts checked
-    bool toolWindow;         // a tool window with a thin title bar, no minimize or maximize
-    int insideWidthTwips;    // initial inside size
+struct EditorVariant
+{
+    const char *name;     // "frmNormal" or "frmSmall"
+    int windowMode;       // 0 normal, 1 small: its own View item starts checked
+    bool toolWindow;      // a tool window with a thin title bar, no minimize or maximize
+    int insideWidthTwips; // initial inside size
     int insideHeightTwips;
     bool caretFollowsChange; // a change of the text also updates the caret position
 };
@@ -25,7 +26,10 @@ enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1 };
 class EditorForm
 {
 public:
-    explicit EditorForm(const EditorVariant &variant) : m_variant(variant) {}
+    explicit EditorForm(const EditorVariant &variant)
+        : m_variant(variant)
+    {
+    }
     EditorForm(const EditorForm &) = delete;
     EditorForm &operator=(const EditorForm &) = delete;
 

@@ -15,7 +15,8 @@ enum class Check { None, Off, On, OnInNormal, OnInSmall };
 
 // One row of the menu layout. A row followed by deeper rows is a (sub)menu; its
 // command, if any, runs when it opens.
-struct MenuRow {
+struct MenuRow
+{
     int depth;
     const char *name;
     const char *caption; // "-" for a separator
@@ -152,8 +153,9 @@ EditorMenus buildEditorMenus(QWidget &window, QMenuBar &menuBar, int windowMode)
         const bool isMenu = i + 1 < rowCount && menuLayout[i + 1].depth > row.depth;
         QAction *action = nullptr;
         if (isMenu) {
-            QMenu *menu = row.depth == 0 ? new QMenu(QString::fromLatin1(row.caption), &window)
-                                         : parents[row.depth - 1]->addMenu(QString::fromLatin1(row.caption));
+            QMenu *menu = row.depth == 0
+                ? new QMenu(QString::fromLatin1(row.caption), &window)
+                : parents[row.depth - 1]->addMenu(QString::fromLatin1(row.caption));
             menu->setObjectName(name);
             action = menu->menuAction();
             if (row.depth == 0) {
@@ -165,7 +167,8 @@ EditorMenus buildEditorMenus(QWidget &window, QMenuBar &menuBar, int windowMode)
             }
             if (row.command) {
                 const Command command = *row.command;
-                QObject::connect(menu, &QMenu::aboutToShow, menu, [command] { runCommand(command); });
+                QObject::connect(menu, &QMenu::aboutToShow, menu,
+                                 [command] { runCommand(command); });
             }
             parents[row.depth] = menu;
             result.menus.insert(name, menu);
@@ -174,7 +177,8 @@ EditorMenus buildEditorMenus(QWidget &window, QMenuBar &menuBar, int windowMode)
         } else {
             action = parents[row.depth - 1]->addAction(QString::fromLatin1(row.caption));
             if (row.shortcut) {
-                action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut), QKeySequence::PortableText));
+                action->setShortcut(
+                    QKeySequence(QString::fromLatin1(row.shortcut), QKeySequence::PortableText));
                 result.menuBarShortcuts.append(action->shortcut());
             }
             if (row.check != Check::None) {

@@ -15,10 +15,11 @@ class QWidget;
 // mnuHiddenMenuset, which takes the menu bar's place while it is hidden. Every
 // item and menu carries its name as objectName; a submenu's name is on both the
 // QMenu and its menuAction(). Captions carry '&' before their access key.
-struct EditorMenus {
-    QHash<QString, QAction *> items;  // every item, separator and submenu by name
-    QHash<QString, QMenu *> menus;    // every menu and submenu by name
-    QList<QAction *> menuBarMenus;    // mnuFile .. mnuHelp, in order
+struct EditorMenus
+{
+    QHash<QString, QAction *> items; // every item, separator and submenu by name
+    QHash<QString, QMenu *> menus;   // every menu and submenu by name
+    QList<QAction *> menuBarMenus;   // mnuFile .. mnuHelp, in order
     QList<QKeySequence> menuBarShortcuts;
 };
 

@@ -1,16 +1,16 @@
 #include "editor/EditorWindow.h"
 
-#include "editor/Commands.h"
-#include "editor/EditorHooks.h"
 #include "editor/AppIcon.h"
 #include "editor/BufferForm.h"
+#include "editor/Commands.h"
 #include "editor/EditorForm.h"
+#include "editor/EditorHooks.h"
 #include "editor/KeyPreview.h"
 #include "editor/StatusPanels.h"
+#include "platform/Twips.h"
 #include "platform/dialogs/CommonDialog.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/system/StatusBar.h"
-#include "platform/Twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -19,11 +19,11 @@
 #include <utility>
 
 EditorWindow::EditorWindow(EditorForm &form)
-    : m_form(form),
-      m_inside(new QWidget(this)),
-      m_richTextBox(new RichTextBox(m_inside)),
-      m_statusBar(new StatusBar(m_inside)),
-      m_commonDialog(new CommonDialog(this))
+    : m_form(form)
+    , m_inside(new QWidget(this))
+    , m_richTextBox(new RichTextBox(m_inside))
+    , m_statusBar(new StatusBar(m_inside))
+    , m_commonDialog(new CommonDialog(this))
 {
     const EditorVariant &variant = form.variant();
     setObjectName(QLatin1String(variant.name));
@@ -43,7 +43,8 @@ EditorWindow::EditorWindow(EditorForm &form)
 
     m_menus = buildEditorMenus(*this, *menuBar(), variant.windowMode);
     for (QAction *menu : std::as_const(m_menus.menuBarMenus))
-        connect(menu, &QAction::visibleChanged, this, &EditorWindow::showMenuBarWhileMenusAreVisible);
+        connect(menu, &QAction::visibleChanged, this,
+                &EditorWindow::showMenuBarWhileMenusAreVisible);
     showMenuBarWhileMenusAreVisible();
     m_keyPreview = std::make_unique<KeyPreview>(*this, *m_richTextBox, m_menus.menuBarShortcuts);
 
@@ -156,10 +157,7 @@ void EditorWindow::changeEvent(QEvent *event)
         Form_Resize();
 }
 
-void EditorWindow::Form_Resize()
-{
-    editorHooks().layOut();
-}
+void EditorWindow::Form_Resize() { editorHooks().layOut(); }
 
 void EditorWindow::RichTextBox_Change()
 {

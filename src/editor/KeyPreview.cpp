@@ -25,7 +25,9 @@ int controlCharacterCode(const QKeyEvent &key)
 }
 
 KeyPreview::KeyPreview(QWidget &window, RichTextBox &editor, QList<QKeySequence> menuBarShortcuts)
-    : m_window(window), m_editor(editor), m_menuBarShortcuts(std::move(menuBarShortcuts))
+    : m_window(window)
+    , m_editor(editor)
+    , m_menuBarShortcuts(std::move(menuBarShortcuts))
 {
     window.installEventFilter(this);
     editor.installEventFilter(this);

@@ -4,7 +4,8 @@
 
 namespace {
 
-struct PanelDesign {
+struct PanelDesign
+{
     int style;
     const char *text;
     const char *toolTip;

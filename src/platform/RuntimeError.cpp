@@ -6,7 +6,9 @@
 #include <cerrno>
 
 RuntimeError::RuntimeError(int number, const QString &description)
-    : std::runtime_error(description.toStdString()), m_number(number), m_description(description)
+    : std::runtime_error(description.toStdString())
+    , m_number(number)
+    , m_description(description)
 {
 }
 
@@ -24,29 +26,22 @@ int missingNumber(const QFileInfo &info)
 int numberFromSystemCode(int code, const QFileInfo &info)
 {
     switch (code) {
-    case ENOENT:
-        return info.exists() ? 0 : missingNumber(info);
-    case ENOTDIR:
-        return ErrPathNotFound;
+    case ENOENT: return info.exists() ? 0 : missingNumber(info);
+    case ENOTDIR: return ErrPathNotFound;
     case EACCES:
     case EPERM:
     case EROFS:
-    case ETXTBSY:
-        return ErrPermissionDenied;
+    case ETXTBSY: return ErrPermissionDenied;
     case ENOSPC:
 #ifdef EDQUOT
     case EDQUOT:
 #endif
         return ErrDiskFull;
-    case EIO:
-        return ErrDeviceIO;
+    case EIO: return ErrDeviceIO;
     case EMFILE:
-    case ENFILE:
-        return ErrTooManyFiles;
-    case EISDIR:
-        return ErrPathFileAccess;
-    default:
-        return 0;
+    case ENFILE: return ErrTooManyFiles;
+    case EISDIR: return ErrPathFileAccess;
+    default: return 0;
     }
 }
 
@@ -61,8 +56,7 @@ int numberFromState(QFileDevice::FileError error, const QFileInfo &info)
     case QFileDevice::AbortError:
     case QFileDevice::TimeOutError:
     case QFileDevice::PositionError:
-    case QFileDevice::ResizeError:
-        return ErrDeviceIO;
+    case QFileDevice::ResizeError: return ErrDeviceIO;
     default:
         // The file could not be opened, removed, renamed, copied or given
         // permissions: either it is not there, or it is a folder, or it is
@@ -92,13 +86,15 @@ QString messageFor(int number)
 // Qt's "Unknown error" adds nothing and is left out.
 QString describe(int number, const QString &path, const QString &detail)
 {
-    QString description = QStringLiteral("%1: \"%2\"").arg(messageFor(number), QDir::toNativeSeparators(path));
+    QString description
+        = QStringLiteral("%1: \"%2\"").arg(messageFor(number), QDir::toNativeSeparators(path));
     if (!detail.isEmpty() && detail != QLatin1String("Unknown error"))
         description += QStringLiteral(" (%1)").arg(detail);
     return description;
 }
 
-RuntimeError errorFor(const QString &path, QFileDevice::FileError error, const QString &detail, int systemCode)
+RuntimeError errorFor(const QString &path, QFileDevice::FileError error, const QString &detail,
+                      int systemCode)
 {
     const QFileInfo info(path);
     int number = numberFromSystemCode(systemCode, info);
@@ -119,7 +115,8 @@ RuntimeError fileError(const QString &path, QFileDevice::FileError error, const 
 #endif
 }
 
-RuntimeError systemFileError(const QString &path, QFileDevice::FileError error, const QString &cause)
+RuntimeError systemFileError(const QString &path, QFileDevice::FileError error,
+                             const QString &cause)
 {
     const int code = errno;
     QString words = cause;
@@ -134,5 +131,6 @@ RuntimeError systemFileError(const QString &path, QFileDevice::FileError error, 
 RuntimeError notRegularFileError(const QString &path, const QString &what)
 {
     return RuntimeError(ErrPathFileAccess,
-                        describe(ErrPathFileAccess, path, QStringLiteral("it is %1, not a regular file").arg(what)));
+                        describe(ErrPathFileAccess, path,
+                                 QStringLiteral("it is %1, not a regular file").arg(what)));
 }

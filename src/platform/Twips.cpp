@@ -37,32 +37,14 @@ int toPixels(double value)
 
 } // namespace
 
-double TwipsPerPixelX()
-{
-    return TwipsPerInch / logicalDpi(Qt::Horizontal);
-}
+double TwipsPerPixelX() { return TwipsPerInch / logicalDpi(Qt::Horizontal); }
 
-double TwipsPerPixelY()
-{
-    return TwipsPerInch / logicalDpi(Qt::Vertical);
-}
+double TwipsPerPixelY() { return TwipsPerInch / logicalDpi(Qt::Vertical); }
 
-int twipsToPixelsX(double twips)
-{
-    return toPixels(twips / TwipsPerPixelX());
-}
+int twipsToPixelsX(double twips) { return toPixels(twips / TwipsPerPixelX()); }
 
-int twipsToPixelsY(double twips)
-{
-    return toPixels(twips / TwipsPerPixelY());
-}
+int twipsToPixelsY(double twips) { return toPixels(twips / TwipsPerPixelY()); }
 
-double pixelsToTwipsX(double pixels)
-{
-    return pixels * TwipsPerPixelX();
-}
+double pixelsToTwipsX(double pixels) { return pixels * TwipsPerPixelX(); }
 
-double pixelsToTwipsY(double pixels)
-{
-    return pixels * TwipsPerPixelY();
-}
+double pixelsToTwipsY(double pixels) { return pixels * TwipsPerPixelY(); }

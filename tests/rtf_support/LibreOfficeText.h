@@ -15,10 +15,7 @@
 namespace rtftest {
 
 // LibreOffice's soffice, or an empty string where it is not installed.
-inline QString sofficePath()
-{
-    return QStandardPaths::findExecutable("soffice");
-}
+inline QString sofficePath() { return QStandardPaths::findExecutable("soffice"); }
 
 // Converts the file at path with LibreOffice to format (a --convert-to
 // argument such as "html") in folder, with a profile of its own there, and
@@ -29,8 +26,9 @@ inline void libreOfficeConvert(const QString &soffice, const QString &path, cons
 {
     QProcess process;
     process.setWorkingDirectory(folder);
-    process.start(soffice, {"-env:UserInstallation=file://" + folder + "/profile", "--headless",
-                            "--convert-to", format, "--outdir", folder, path});
+    process.start(soffice,
+                  {"-env:UserInstallation=file://" + folder + "/profile", "--headless",
+                   "--convert-to", format, "--outdir", folder, path});
     QVERIFY(process.waitForFinished(180000));
     const QString extension = format.section(QLatin1Char(':'), 0, 0);
     converted = QDir(folder).filePath(QFileInfo(path).completeBaseName() + "." + extension);

@@ -4,9 +4,9 @@
 // back, and a summary of a document's text and formats to compare two
 // documents with.
 
+#include "platform/TextFormat.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
-#include "platform/TextFormat.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -35,16 +35,26 @@ inline QString describeChar(const QTextCharFormat &f)
 {
     QStringList parts;
     parts << textformat::fontName(f) << QString::number(f.fontPointSize());
-    if (f.fontWeight() >= QFont::DemiBold) parts << "b";
-    if (f.fontItalic()) parts << "i";
-    if (f.fontUnderline()) parts << "u";
-    if (f.fontStrikeOut()) parts << "s";
-    if (f.hasProperty(QTextFormat::ForegroundBrush)) parts << "fg" + f.foreground().color().name();
-    if (f.hasProperty(QTextFormat::BackgroundBrush)) parts << "bg" + f.background().color().name();
-    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript) parts << "super";
-    if (f.verticalAlignment() == QTextCharFormat::AlignSubScript) parts << "sub";
-    if (f.hasProperty(textformat::CharOffset)) parts << "off" + QString::number(f.property(textformat::CharOffset).toInt());
-    if (f.isAnchor()) parts << "href=" + f.anchorHref();
+    if (f.fontWeight() >= QFont::DemiBold)
+        parts << "b";
+    if (f.fontItalic())
+        parts << "i";
+    if (f.fontUnderline())
+        parts << "u";
+    if (f.fontStrikeOut())
+        parts << "s";
+    if (f.hasProperty(QTextFormat::ForegroundBrush))
+        parts << "fg" + f.foreground().color().name();
+    if (f.hasProperty(QTextFormat::BackgroundBrush))
+        parts << "bg" + f.background().color().name();
+    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        parts << "super";
+    if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        parts << "sub";
+    if (f.hasProperty(textformat::CharOffset))
+        parts << "off" + QString::number(f.property(textformat::CharOffset).toInt());
+    if (f.isAnchor())
+        parts << "href=" + f.anchorHref();
     if (f.isImageFormat()) {
         const QTextImageFormat image = f.toImageFormat();
         parts << QStringLiteral("image %1x%2").arg(image.width()).arg(image.height());
@@ -63,8 +73,10 @@ inline QString describeBlock(const QTextBlockFormat &f)
         parts << QStringLiteral("lh%1/%2").arg(f.lineHeight()).arg(f.lineHeightType());
     for (const QTextOption::Tab &tab : f.tabPositions())
         parts << QStringLiteral("tab%1/%2").arg(tab.position).arg(tab.type);
-    if (f.boolProperty(textformat::ParagraphBullet)) parts << "bullet";
-    if (f.hasProperty(textformat::ParagraphNumberText)) parts << "number " + f.stringProperty(textformat::ParagraphNumberText);
+    if (f.boolProperty(textformat::ParagraphBullet))
+        parts << "bullet";
+    if (f.hasProperty(textformat::ParagraphNumberText))
+        parts << "number " + f.stringProperty(textformat::ParagraphNumberText);
     return parts.join(QLatin1Char(' '));
 }
 

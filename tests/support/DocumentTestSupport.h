@@ -19,7 +19,8 @@ namespace doctest {
 class ProgramEndWatch
 {
 public:
-    ProgramEndWatch() : m_saved(endProgramNow)
+    ProgramEndWatch()
+        : m_saved(endProgramNow)
     {
         ends() = 0;
         endProgramNow = [] { ++ends(); };
@@ -54,16 +55,10 @@ inline QByteArray readFile(const QString &path)
     return file.readAll();
 }
 
-inline QString native(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
+inline QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 
 // Types text at the caret as the user would: the document becomes modified.
-inline void typeText(const QString &text)
-{
-    App.CurrentRichTextBox->setSelText(text);
-}
+inline void typeText(const QString &text) { App.CurrentRichTextBox->setSelText(text); }
 
 // The question, the too-large box and the trap's box, as the user sees them.
 inline const int SaveQuestionButtons = vbYesNoCancel + vbInformation + vbDefaultButton1;
@@ -77,8 +72,8 @@ inline const int UnknownErrorButtons = vbOKCancel + vbCritical;
 inline const QString UnknownErrorTitle = QStringLiteral("Unknown Error");
 // The last line of the "Unknown Error" box; the first gives the number and
 // the second the error's message.
-inline const QString UnknownErrorLastLine =
-    QStringLiteral("Click 'OK' to close Scrivlet or 'Cancel' to attempt to resume operation.");
+inline const QString UnknownErrorLastLine
+    = QStringLiteral("Click 'OK' to close Scrivlet or 'Cancel' to attempt to resume operation.");
 
 // Checks that box is the trap's "Unknown Error" box for error number, and
 // returns its middle line, the error's message, for the caller to check.
@@ -99,8 +94,8 @@ inline QString unknownErrorMessage(const ScriptedModalHost::MessageBoxCall &box,
 inline const QString SaveFailedTitle = QStringLiteral("Save Failed");
 
 // The file dialogs' set-up.
-inline const QString FileFilter =
-    QStringLiteral("Text Documents (*.txt)|*.txt|Rich Text Documents (*.rtf)|*.rtf|All Files|*.*");
+inline const QString FileFilter = QStringLiteral(
+    "Text Documents (*.txt)|*.txt|Rich Text Documents (*.rtf)|*.rtf|All Files|*.*");
 constexpr long FileDialogFlags = 528390;
 
 // Opens path as the user does through the Open dialog, on a clean document.

@@ -25,11 +25,14 @@ class EffectiveUser
 {
 public:
     explicit EffectiveUser(uid_t uid)
-        : m_previous(geteuid()), m_active(uid == m_previous || seteuid(uid) == 0)
+        : m_previous(geteuid())
+        , m_active(uid == m_previous || seteuid(uid) == 0)
     {
     }
     EffectiveUser(uid_t uid, gid_t gid)
-        : m_previous(geteuid()), m_previousGroup(getegid()), m_previousGroups(getgroups(0, nullptr))
+        : m_previous(geteuid())
+        , m_previousGroup(getegid())
+        , m_previousGroups(getgroups(0, nullptr))
     {
         getgroups(int(m_previousGroups.size()), m_previousGroups.data());
         if (uid == m_previous && gid == m_previousGroup) {
@@ -44,14 +47,16 @@ public:
         if (m_active && geteuid() != m_previous && seteuid(m_previous) != 0)
             qFatal("cannot return to the test's own user");
         if (m_groupsTaken
-            && (setegid(m_previousGroup) != 0 || setgroups(m_previousGroups.size(), m_previousGroups.data()) != 0))
+            && (setegid(m_previousGroup) != 0
+                || setgroups(m_previousGroups.size(), m_previousGroups.data()) != 0))
             qFatal("cannot return to the test's own groups");
     }
     // nobody, in nobody's group alone, when the test runs as root; otherwise
     // the test's own user, whom permissions stop already.
     static EffectiveUser ordinaryUser()
     {
-        return geteuid() == 0 ? EffectiveUser(NobodyUid, NobodyGid) : EffectiveUser(geteuid(), getegid());
+        return geteuid() == 0 ? EffectiveUser(NobodyUid, NobodyGid)
+                              : EffectiveUser(geteuid(), getegid());
     }
 
     EffectiveUser(const EffectiveUser &) = delete;
@@ -74,17 +79,20 @@ inline QString ordinaryUserShutOutOfTempFolder()
 {
     const QString folder = QDir::tempPath();
     const EffectiveUser user = EffectiveUser::ordinaryUser();
-    if (!user.active() || ::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), X_OK, AT_EACCESS) == 0)
+    if (!user.active()
+        || ::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), X_OK, AT_EACCESS) == 0)
         return QString();
-    return QStringLiteral("the user nobody cannot pass into the temporary folder \"%1\" (TMPDIR)").arg(folder);
+    return QStringLiteral("the user nobody cannot pass into the temporary folder \"%1\" (TMPDIR)")
+        .arg(folder);
 }
 
 } // namespace testenv
 
 // Skips the running test, saying why, when the user nobody cannot pass into
 // the temporary folder that holds the test's files.
-#define SCRIVLET_SKIP_UNLESS_NOBODY_REACHES_TMPDIR()                                      \
-    do {                                                                                 \
-        if (const QString shutOut = testenv::ordinaryUserShutOutOfTempFolder(); !shutOut.isEmpty()) \
-            QSKIP(qPrintable(shutOut));                                                  \
+#define SCRIVLET_SKIP_UNLESS_NOBODY_REACHES_TMPDIR() \
+    do { \
+        if (const QString shutOut = testenv::ordinaryUserShutOutOfTempFolder(); \
+            !shutOut.isEmpty()) \
+            QSKIP(qPrintable(shutOut)); \
     } while (false)

@@ -10,7 +10,9 @@ class ScopedEnvironment
 {
 public:
     ScopedEnvironment(const char *name, const QByteArray &value)
-        : m_name(name), m_wasSet(qEnvironmentVariableIsSet(name)), m_previous(qgetenv(name))
+        : m_name(name)
+        , m_wasSet(qEnvironmentVariableIsSet(name))
+        , m_previous(qgetenv(name))
     {
         qputenv(name, value);
     }

@@ -1,9 +1,9 @@
 #include "ScriptedModalHost.h"
 
+#include "platform/TextFormat.h"
 #include "platform/dialogs/CommonDialog.h"
 #include "platform/dialogs/DialogChoices.h"
 #include "platform/dialogs/MessageBox.h"
-#include "platform/TextFormat.h"
 
 #include <QAction>
 #include <QMenu>
@@ -60,10 +60,7 @@ bool reachable(const QList<QMenu *> &path, QAction *action)
 
 } // namespace
 
-ScriptedModalHost::ScriptedModalHost()
-{
-    setModalHost(this);
-}
+ScriptedModalHost::ScriptedModalHost() { setModalHost(this); }
 
 ScriptedModalHost::~ScriptedModalHost()
 {
@@ -85,7 +82,10 @@ void ScriptedModalHost::chooseFont(const QFont &font) { m_fontAnswers.push_back(
 void ScriptedModalHost::cancelFont() { m_fontAnswers.push_back(std::nullopt); }
 void ScriptedModalHost::chooseColor(qint32 packedRgb) { m_colorAnswers.push_back(packedRgb); }
 void ScriptedModalHost::cancelColor() { m_colorAnswers.push_back(std::nullopt); }
-void ScriptedModalHost::choosePopupItem(const QString &objectName) { m_popupAnswers.push_back(objectName); }
+void ScriptedModalHost::choosePopupItem(const QString &objectName)
+{
+    m_popupAnswers.push_back(objectName);
+}
 
 int ScriptedModalHost::unusedAnswers() const
 {
@@ -121,7 +121,9 @@ int ScriptedModalHost::messageBox(const QString &prompt, int buttons, const QStr
         return msgBoxEscapeAnswer(buttons);
     const std::vector<int> offered = msgBoxAnswers(buttons);
     if (std::find(offered.begin(), offered.end(), answer) == offered.end()) {
-        fail(QStringLiteral("the %1 has no button for the scripted answer %2").arg(what).arg(answer));
+        fail(QStringLiteral("the %1 has no button for the scripted answer %2")
+                 .arg(what)
+                 .arg(answer));
         return msgBoxEscapeAnswer(buttons);
     }
     return answer;
@@ -159,22 +161,17 @@ bool ScriptedModalHost::showFile(DialogKind kind, CommonDialog &dialog)
     return true;
 }
 
-bool ScriptedModalHost::showOpen(CommonDialog &dialog)
-{
-    return showFile(Open, dialog);
-}
+bool ScriptedModalHost::showOpen(CommonDialog &dialog) { return showFile(Open, dialog); }
 
-bool ScriptedModalHost::showSave(CommonDialog &dialog)
-{
-    return showFile(Save, dialog);
-}
+bool ScriptedModalHost::showSave(CommonDialog &dialog) { return showFile(Save, dialog); }
 
 bool ScriptedModalHost::showPrinter(CommonDialog &dialog)
 {
     if (dialog.Flags & cdlPDPrintSetup) {
         record(PrinterSetup, dialog);
         bool confirmed = false;
-        return takeAnswer(m_printerSetupAnswers, &confirmed, QLatin1String(kindName(PrinterSetup))) && confirmed;
+        return takeAnswer(m_printerSetupAnswers, &confirmed, QLatin1String(kindName(PrinterSetup)))
+            && confirmed;
     }
     record(Print, dialog);
     std::optional<PrintAnswer> answer;
@@ -208,7 +205,8 @@ QAction *ScriptedModalHost::popupMenu(QMenu &menu, const QPoint &globalPos)
 {
     m_popups.append(PopupCall{menu.objectName(), globalPos, QString()});
     QString name;
-    if (!takeAnswer(m_popupAnswers, &name, QStringLiteral("popup menu \"%1\"").arg(menu.objectName())))
+    if (!takeAnswer(m_popupAnswers, &name,
+                    QStringLiteral("popup menu \"%1\"").arg(menu.objectName())))
         return nullptr;
 
     // As a real popup: the menu is prepared before it shows, and each

@@ -27,8 +27,8 @@ public:
     ScriptedModalHost &operator=(const ScriptedModalHost &) = delete;
 
     // --- The script: answers are used in the order queued, per kind. ---
-    void answerMessageBox(int result);                 // vbOK, vbCancel, vbYes, vbNo
-    void chooseFile(const QString &path);              // the next Open or Save As dialog
+    void answerMessageBox(int result);    // vbOK, vbCancel, vbYes, vbNo
+    void chooseFile(const QString &path); // the next Open or Save As dialog
     void cancelFileDialog();
     void choosePrint(QAbstractPrintDialog::PrintRange range = QAbstractPrintDialog::AllPages,
                      int copies = 1);
@@ -45,14 +45,16 @@ public:
     void choosePopupItem(const QString &objectName);
 
     // --- The record. ---
-    struct MessageBoxCall {
+    struct MessageBoxCall
+    {
         QString prompt;
         int buttons = 0;
         QString title;
     };
     enum DialogKind { Open, Save, Print, PrinterSetup, Font, Color };
     // A common dialog's properties as the program had set them when it asked.
-    struct DialogCall {
+    struct DialogCall
+    {
         DialogKind kind = Open;
         QString filename;
         QString initDir;
@@ -70,7 +72,8 @@ public:
         bool fontStrikethru = false;
         bool fontUnderline = false;
     };
-    struct PopupCall {
+    struct PopupCall
+    {
         QString menuName;
         QPoint globalPos;
         QString chosen; // objectName of the action triggered, empty for none
@@ -94,7 +97,8 @@ public:
     QAction *popupMenu(QMenu &menu, const QPoint &globalPos) override;
 
 private:
-    struct PrintAnswer {
+    struct PrintAnswer
+    {
         QAbstractPrintDialog::PrintRange range;
         int copies;
     };

@@ -3,11 +3,11 @@
 // Starting and ending runs of the application shell inside one test program,
 // and watching which commands the windows run.
 
-#include "editor/Commands.h"
-#include "app/state/CurrentWindow.h"
 #include "app/Main.h"
+#include "app/state/CurrentWindow.h"
 #include "app/state/modMainModule.h"
 #include "editor/BufferForm.h"
+#include "editor/Commands.h"
 #include "editor/EditorForm.h"
 #include "editor/EditorWindow.h"
 #include "platform/richtext/RichTextBox.h"
@@ -21,8 +21,8 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 #include <utility>
+#include <vector>
 
 namespace shelltest {
 
@@ -86,10 +86,7 @@ inline void endRun()
     DeleteSetting(AppName);
 }
 
-inline QAction &item(const char *name)
-{
-    return currentItem(name);
-}
+inline QAction &item(const char *name) { return currentItem(name); }
 
 // Counts the runs of the commands given while it lives, in place of their own
 // routines (which it puts back when it goes).
@@ -127,7 +124,7 @@ public:
     }
 
 private:
-    template <std::size_t... I>
+    template<std::size_t... I>
     CommandWatch(const std::vector<Command> &watched, std::index_sequence<I...>)
     {
         counts().fill(0);
@@ -135,14 +132,15 @@ private:
             return std::find(watched.begin(), watched.end(), Command(i)) != watched.end();
         };
         ((m_saved[I] = routineOf(Command(I)),
-          routineOf(Command(I)) = isWatched(I) ? &count<I> : m_saved[I]), ...);
+          routineOf(Command(I)) = isWatched(I) ? &count<I> : m_saved[I]),
+         ...);
     }
     static std::array<int, CommandCount> &counts()
     {
         static std::array<int, CommandCount> c{};
         return c;
     }
-    template <std::size_t I>
+    template<std::size_t I>
     static void count()
     {
         ++counts()[I];

@@ -14,9 +14,11 @@ namespace testenv {
 class SmallDisk
 {
 public:
-    explicit SmallDisk(const QString &folder) : m_folder(QFile::encodeName(folder))
+    explicit SmallDisk(const QString &folder)
+        : m_folder(QFile::encodeName(folder))
     {
-        m_mounted = geteuid() == 0 && ::mount("tmpfs", m_folder.constData(), "tmpfs", 0, "size=64k") == 0;
+        m_mounted
+            = geteuid() == 0 && ::mount("tmpfs", m_folder.constData(), "tmpfs", 0, "size=64k") == 0;
     }
     ~SmallDisk()
     {
@@ -41,11 +43,9 @@ public:
         QFile filler(disk.filePath(QStringLiteral("filler")));
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         const QByteArray block(1024, 'f');
-        while (filler.write(block) == block.size()) {
-        }
+        while (filler.write(block) == block.size()) { }
         const QByteArray byte(1, 'f');
-        while (filler.write(byte) == 1) {
-        }
+        while (filler.write(byte) == 1) { }
         if (spare > 0)
             QVERIFY(reserve.remove());
     }

@@ -18,26 +18,28 @@ void isolate()
         return;
     home = new QTemporaryDir(QDir::tempPath() + "/scrivlet-test-XXXXXX");
     if (!home->isValid())
-        qFatal("cannot make a temporary home folder in \"%s\" (TMPDIR=%s): %s", qPrintable(QDir::tempPath()),
-               qgetenv("TMPDIR").constData(), qPrintable(home->errorString()));
+        qFatal("cannot make a temporary home folder in \"%s\" (TMPDIR=%s): %s",
+               qPrintable(QDir::tempPath()), qgetenv("TMPDIR").constData(),
+               qPrintable(home->errorString()));
     const QByteArray path = QFile::encodeName(home->path());
     QDir(home->path()).mkpath("config");
     qputenv("HOME", path);
     qputenv("XDG_CONFIG_HOME", path + "/config");
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home->path() + "/config");
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home->path() + "/config");
-    std::atexit([] { delete home; home = nullptr; });
+    std::atexit([] {
+        delete home;
+        home = nullptr;
+    });
 
     // The scaling that the user's desktop asks of Qt would shrink the screen
     // the tests run on and scale every pixel: they run unscaled.
-    for (const char *scaling : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI", "QT_USE_PHYSICAL_DPI"})
+    for (const char *scaling :
+         {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI", "QT_USE_PHYSICAL_DPI"})
         qunsetenv(scaling);
 }
 
-QString homeDir()
-{
-    return home ? home->path() : QString();
-}
+QString homeDir() { return home ? home->path() : QString(); }
 
 QString corpusDir()
 {

@@ -19,13 +19,13 @@ QString corpusDir();
 
 // Stops the running test when the corpus is missing: it is skipped with a
 // word that says so, and fails in CI (CI set), where the corpus must be there.
-#define SCRIVLET_REQUIRE_CORPUS()                                              \
-    do {                                                                       \
-        if (testenv::corpusDir().isEmpty()) {                                  \
-            if (qEnvironmentVariableIsSet("CI"))                               \
-                QFAIL("The shared corpus (../shared/corpus) is missing");      \
-            QSKIP("The shared corpus (../shared/corpus) is missing");          \
-        }                                                                      \
+#define SCRIVLET_REQUIRE_CORPUS() \
+    do { \
+        if (testenv::corpusDir().isEmpty()) { \
+            if (qEnvironmentVariableIsSet("CI")) \
+                QFAIL("The shared corpus (../shared/corpus) is missing"); \
+            QSKIP("The shared corpus (../shared/corpus) is missing"); \
+        } \
     } while (false)
 
 // The first argument of a test program started as a helper process of its
@@ -42,19 +42,19 @@ inline const QString HelperArgument = QStringLiteral("--helper");
 // helper(the arguments after it) in place of the tests and returns its result.
 // The helper keeps the isolated environment of the tests that started it: it
 // may be killed, and would leave a home of its own behind.
-#define SCRIVLET_TEST_MAIN_WITH_HELPER(TestClass, helper)                      \
-    int main(int argc, char **argv)                                            \
-    {                                                                          \
-        int (*const helperMain)(const QStringList &) = helper;                 \
-        const bool asHelper = helperMain && argc > 1                           \
-            && QString::fromLocal8Bit(argv[1]) == testenv::HelperArgument;     \
-        if (!asHelper)                                                         \
-            testenv::isolate();                                                \
-        QApplication app(argc, argv);                                          \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                               \
-        if (asHelper)                                                          \
-            return helperMain(app.arguments().mid(2));                         \
-        TestClass tc;                                                          \
-        QTEST_SET_MAIN_SOURCE_PATH                                             \
-        return QTest::qExec(&tc, argc, argv);                                  \
+#define SCRIVLET_TEST_MAIN_WITH_HELPER(TestClass, helper) \
+    int main(int argc, char **argv) \
+    { \
+        int (*const helperMain)(const QStringList &) = helper; \
+        const bool asHelper = helperMain && argc > 1 \
+            && QString::fromLocal8Bit(argv[1]) == testenv::HelperArgument; \
+        if (!asHelper) \
+            testenv::isolate(); \
+        QApplication app(argc, argv); \
+        app.setAttribute(Qt::AA_Use96Dpi, true); \
+        if (asHelper) \
+            return helperMain(app.arguments().mid(2)); \
+        TestClass tc; \
+        QTEST_SET_MAIN_SOURCE_PATH \
+        return QTest::qExec(&tc, argc, argv); \
     }

@@ -6,10 +6,7 @@
 
 #include <QAction>
 
-EditorWindow &currentWindow()
-{
-    return *App.CurrentForm->window();
-}
+EditorWindow &currentWindow() { return *App.CurrentForm->window(); }
 
 QAction &currentItem(const char *name)
 {
@@ -18,7 +15,4 @@ QAction &currentItem(const char *name)
     return *item;
 }
 
-bool isCurrentItemChecked(const char *name)
-{
-    return currentItem(name).isChecked();
-}
+bool isCurrentItemChecked(const char *name) { return currentItem(name).isChecked(); }

@@ -4,9 +4,9 @@
 #include "app/state/modMainModule.h"
 #include "editor/EditorWindow.h"
 #include "editor/StatusPanels.h"
+#include "platform/Twips.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/system/StatusBar.h"
-#include "platform/Twips.h"
 
 void LayoutEditor()
 {

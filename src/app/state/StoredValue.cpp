@@ -20,7 +20,7 @@ std::optional<double> toNumber(const QString &text)
     return value;
 }
 
-template <typename Int>
+template<typename Int>
 Int toWholeNumber(const QString &text, Int fallback)
 {
     const std::optional<double> value = toNumber(text);
@@ -34,15 +34,9 @@ Int toWholeNumber(const QString &text, Int fallback)
 
 } // namespace
 
-QString fromBoolean(bool value)
-{
-    return value ? QStringLiteral("True") : QStringLiteral("False");
-}
+QString fromBoolean(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
 
-QString fromInteger(qint64 value)
-{
-    return QString::number(value);
-}
+QString fromInteger(qint64 value) { return QString::number(value); }
 
 QString fromSingle(float value)
 {

@@ -1,13 +1,13 @@
 #include "app/state/WindowSettings.h"
 
+#include "app/state/CurrentWindow.h"
 #include "app/state/StoredValue.h"
 #include "app/state/WindowTitle.h"
-#include "app/state/CurrentWindow.h"
 #include "app/state/modMainModule.h"
 #include "editor/EditorWindow.h"
+#include "platform/Twips.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/system/StatusBar.h"
-#include "platform/Twips.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -18,7 +18,8 @@
 namespace {
 
 // The view options stored with the window: key, menu-bar item, hidden-set item.
-struct ViewOption {
+struct ViewOption
+{
     const char *key;
     const char *item;
     const char *hiddenItem;
@@ -36,31 +37,33 @@ constexpr double MinimumOnScreenTwips = 480;
 
 int readPixelsX(const char *key, int current)
 {
-    return twipsToPixelsX(stored::readSingle(stored::SettingsSection, QLatin1String(key), float(pixelsToTwipsX(current))));
+    return twipsToPixelsX(stored::readSingle(stored::SettingsSection, QLatin1String(key),
+                                             float(pixelsToTwipsX(current))));
 }
 
 int readPixelsY(const char *key, int current)
 {
-    return twipsToPixelsY(stored::readSingle(stored::SettingsSection, QLatin1String(key), float(pixelsToTwipsY(current))));
+    return twipsToPixelsY(stored::readSingle(stored::SettingsSection, QLatin1String(key),
+                                             float(pixelsToTwipsY(current))));
 }
 
-QString twipsText(double twips)
-{
-    return stored::fromSingle(float(twips));
-}
+QString twipsText(double twips) { return stored::fromSingle(float(twips)); }
 
 qint64 squaredDistance(const QRect &area, const QPoint &point)
 {
     const qint64 dx = point.x() < area.left() ? area.left() - point.x()
-                    : point.x() > area.right() ? point.x() - area.right() : 0;
+        : point.x() > area.right()            ? point.x() - area.right()
+                                              : 0;
     const qint64 dy = point.y() < area.top() ? area.top() - point.y()
-                    : point.y() > area.bottom() ? point.y() - area.bottom() : 0;
+        : point.y() > area.bottom()          ? point.y() - area.bottom()
+                                             : 0;
     return dx * dx + dy * dy;
 }
 
 // Where a window with a stored place goes, and the screen area its whole
 // frame must then lie in (empty when the place is used as stored).
-struct Placement {
+struct Placement
+{
     QRect place;
     QRect frameArea;
 };
@@ -130,11 +133,13 @@ void LoadWindowSettings()
 
     for (const ViewOption &option : viewOptions) {
         QAction *item = window.item(QLatin1String(option.item));
-        item->setChecked(stored::readBoolean(stored::SettingsSection, QLatin1String(option.key), item->isChecked()));
+        item->setChecked(stored::readBoolean(stored::SettingsSection, QLatin1String(option.key),
+                                             item->isChecked()));
     }
     for (const ViewOption &option : viewOptions) {
         QAction *item = window.item(QLatin1String(option.hiddenItem));
-        item->setChecked(stored::readBoolean(stored::SettingsSection, QLatin1String(option.key), item->isChecked()));
+        item->setChecked(stored::readBoolean(stored::SettingsSection, QLatin1String(option.key),
+                                             item->isChecked()));
     }
 
     setCaption(window, App.FileTitle + CaptionEnd);
@@ -144,10 +149,14 @@ void SaveWindowSettings()
 {
     const EditorWindow &window = currentWindow();
     if (!window.isMinimized()) {
-        stored::write(stored::SettingsSection, QStringLiteral("Left"), twipsText(pixelsToTwipsX(window.x())));
-        stored::write(stored::SettingsSection, QStringLiteral("Top"), twipsText(pixelsToTwipsY(window.y())));
-        stored::write(stored::SettingsSection, QStringLiteral("Height"), twipsText(pixelsToTwipsY(window.height())));
-        stored::write(stored::SettingsSection, QStringLiteral("Width"), twipsText(pixelsToTwipsX(window.width())));
+        stored::write(stored::SettingsSection, QStringLiteral("Left"),
+                      twipsText(pixelsToTwipsX(window.x())));
+        stored::write(stored::SettingsSection, QStringLiteral("Top"),
+                      twipsText(pixelsToTwipsY(window.y())));
+        stored::write(stored::SettingsSection, QStringLiteral("Height"),
+                      twipsText(pixelsToTwipsY(window.height())));
+        stored::write(stored::SettingsSection, QStringLiteral("Width"),
+                      twipsText(pixelsToTwipsX(window.width())));
     }
     const auto writeCheck = [&window](const char *key, const char *item) {
         stored::write(stored::SettingsSection, QLatin1String(key),

@@ -1,7 +1,7 @@
 #include "app/state/WindowTitle.h"
 
-#include "app/state/EditorLayout.h"
 #include "app/state/CurrentWindow.h"
+#include "app/state/EditorLayout.h"
 #include "app/state/modMainModule.h"
 #include "editor/EditorWindow.h"
 

@@ -16,7 +16,8 @@ inline const QString Untitled = QStringLiteral("Untitled");
 // command routine works through it, never through the window that raised the
 // event. Flags are C++ bools; in the settings store they are the texts "True"
 // and "False".
-struct modMainModule {
+struct modMainModule
+{
     // Appearance: the Hypertext sample, the default style of documents and the
     // sixteen swatches of the Colours dialog.
     TextStyle HyperTextStyle = builtInHyperTextStyle();

@@ -16,10 +16,7 @@ TextStyle plainStyle(qint32 color)
 
 } // namespace
 
-TextStyle builtInDefStyle()
-{
-    return plainStyle(packedRgb(0, 0, 0));
-}
+TextStyle builtInDefStyle() { return plainStyle(packedRgb(0, 0, 0)); }
 
 TextStyle builtInHyperTextStyle()
 {

@@ -7,7 +7,8 @@
 
 // A text style: the character format the editor gives a document, the
 // Hypertext sample and each colour swatch. Copied by value.
-struct TextStyle {
+struct TextStyle
+{
     qint32 Color = 0; // packed RGB: red + 256 * green + 65536 * blue
     bool Bold = false;
     bool Italic = false;

@@ -1,7 +1,7 @@
 #include "platform/dialogs/CommonDialog.h"
 
-#include "platform/dialogs/ModalHost.h"
 #include "platform/RuntimeError.h"
+#include "platform/dialogs/ModalHost.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,10 +30,7 @@ void printToPdfFile(QPrinter &printer)
     printer.setOutputFileName(QDir(folder).filePath(name + QStringLiteral(".pdf")));
 }
 
-void deletePrinterOfProgram()
-{
-    printerOfProgram.reset();
-}
+void deletePrinterOfProgram() { printerOfProgram.reset(); }
 
 // A cancelled dialog raises the cancel error when the caller asked for it.
 void finishDialog(const CommonDialog &dialog, bool accepted)
@@ -49,35 +46,17 @@ CommonDialog::CommonDialog(QObject *parent)
 {
 }
 
-QPrinter *CommonDialog::hDC() const
-{
-    return &sharedPrinter();
-}
+QPrinter *CommonDialog::hDC() const { return &sharedPrinter(); }
 
-void CommonDialog::ShowOpen()
-{
-    finishDialog(*this, modalHost().showOpen(*this));
-}
+void CommonDialog::ShowOpen() { finishDialog(*this, modalHost().showOpen(*this)); }
 
-void CommonDialog::ShowSave()
-{
-    finishDialog(*this, modalHost().showSave(*this));
-}
+void CommonDialog::ShowSave() { finishDialog(*this, modalHost().showSave(*this)); }
 
-void CommonDialog::ShowPrinter()
-{
-    finishDialog(*this, modalHost().showPrinter(*this));
-}
+void CommonDialog::ShowPrinter() { finishDialog(*this, modalHost().showPrinter(*this)); }
 
-void CommonDialog::ShowFont()
-{
-    finishDialog(*this, modalHost().showFont(*this));
-}
+void CommonDialog::ShowFont() { finishDialog(*this, modalHost().showFont(*this)); }
 
-void CommonDialog::ShowColor()
-{
-    finishDialog(*this, modalHost().showColor(*this));
-}
+void CommonDialog::ShowColor() { finishDialog(*this, modalHost().showColor(*this)); }
 
 QPrinter &CommonDialog::sharedPrinter()
 {

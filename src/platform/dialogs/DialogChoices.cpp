@@ -1,7 +1,7 @@
 #include "platform/dialogs/DialogChoices.h"
 
-#include "platform/dialogs/CommonDialog.h"
 #include "platform/TextFormat.h"
+#include "platform/dialogs/CommonDialog.h"
 
 #include <QDir>
 #include <QFileInfo>

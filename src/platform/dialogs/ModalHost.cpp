@@ -14,7 +14,4 @@ ModalHost &modalHost()
     return realHost;
 }
 
-void setModalHost(ModalHost *host)
-{
-    installedHost = host;
-}
+void setModalHost(ModalHost *host) { installedHost = host; }

@@ -1,9 +1,9 @@
 #include "platform/dialogs/QtModalHost.h"
 
+#include "platform/TextFormat.h"
 #include "platform/dialogs/CommonDialog.h"
 #include "platform/dialogs/DialogChoices.h"
 #include "platform/dialogs/MessageBox.h"
-#include "platform/TextFormat.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -69,7 +69,8 @@ bool showFileDialog(CommonDialog &dialog, QFileDialog::AcceptMode mode)
                                                                     : QFileDialog::AnyFile);
     } else {
         fileDialog.setFileMode(QFileDialog::AnyFile);
-        fileDialog.setOption(QFileDialog::DontConfirmOverwrite, !(dialog.Flags & cdlOFNOverwritePrompt));
+        fileDialog.setOption(QFileDialog::DontConfirmOverwrite,
+                             !(dialog.Flags & cdlOFNOverwritePrompt));
     }
 
     const QStringList filters = dialogchoice::qtNameFilters(dialog.Filter);
@@ -85,8 +86,9 @@ bool showFileDialog(CommonDialog &dialog, QFileDialog::AcceptMode mode)
     // The name of the last file chosen is offered again, in InitDir when one
     // is given.
     if (!dialog.Filename.isEmpty())
-        fileDialog.selectFile(startInInitDir ? QFileInfo(QDir::fromNativeSeparators(dialog.Filename)).fileName()
-                                             : dialog.Filename);
+        fileDialog.selectFile(
+            startInInitDir ? QFileInfo(QDir::fromNativeSeparators(dialog.Filename)).fileName()
+                           : dialog.Filename);
     fileDialog.setDefaultSuffix(dialog.DefaultExt);
 
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
@@ -151,7 +153,8 @@ bool QtModalHost::showPrinter(CommonDialog &dialog)
     print.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     // Without a printer, printing to a file is the only way to print at all.
     print.setOption(QAbstractPrintDialog::PrintToFile,
-                    !(dialog.Flags & cdlPDHidePrintToFile) || QPrinterInfo::availablePrinters().isEmpty());
+                    !(dialog.Flags & cdlPDHidePrintToFile)
+                        || QPrinterInfo::availablePrinters().isEmpty());
     print.setPrintRange((dialog.Flags & cdlPDSelection) ? QAbstractPrintDialog::Selection
                                                         : QAbstractPrintDialog::AllPages);
     printer.setCopyCount(qMax(1, dialog.Copies));

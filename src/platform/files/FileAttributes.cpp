@@ -54,7 +54,9 @@ bool fetch(Get get, QByteArray *result)
 bool copyExtendedAttributes(const QByteArray &from, int to)
 {
     QByteArray list;
-    if (!fetch([&](char *buffer, size_t size) { return ::listxattr(from.constData(), buffer, size); }, &list))
+    if (!fetch(
+            [&](char *buffer, size_t size) { return ::listxattr(from.constData(), buffer, size); },
+            &list))
         return errno == ENOTSUP; // a file system without them has nothing to copy
     const QList<QByteArray> names = splitNames(list);
     for (const QByteArray &name : names) {
@@ -62,11 +64,13 @@ bool copyExtendedAttributes(const QByteArray &from, int to)
         const auto get = [&](char *buffer, size_t size) {
             return ::getxattr(from.constData(), name.constData(), buffer, size);
         };
-        if (!fetch(get, &value) || ::fsetxattr(to, name.constData(), value.constData(), size_t(value.size()), 0) != 0)
+        if (!fetch(get, &value)
+            || ::fsetxattr(to, name.constData(), value.constData(), size_t(value.size()), 0) != 0)
             return false;
     }
     QByteArray ownList;
-    if (fetch([&](char *buffer, size_t size) { return ::flistxattr(to, buffer, size); }, &ownList)) {
+    if (fetch([&](char *buffer, size_t size) { return ::flistxattr(to, buffer, size); },
+              &ownList)) {
         for (const QByteArray &name : splitNames(ownList)) {
             if (!names.contains(name))
                 ::fremovexattr(to, name.constData());
@@ -77,10 +81,7 @@ bool copyExtendedAttributes(const QByteArray &from, int to)
 
 #else
 
-bool copyExtendedAttributes(const QByteArray &, int)
-{
-    return true;
-}
+bool copyExtendedAttributes(const QByteArray &, int) { return true; }
 
 #endif
 

@@ -11,10 +11,11 @@
 #endif
 
 FileTooLargeError::FileTooLargeError(const QString &path, qint64 length)
-    : RuntimeError(ErrOutOfMemory, QStringLiteral("The file \"%1\" is longer than %2 bytes")
-                                       .arg(QFileInfo(path).fileName())
-                                       .arg(MaxFileSize)),
-      m_length(length)
+    : RuntimeError(ErrOutOfMemory,
+                   QStringLiteral("The file \"%1\" is longer than %2 bytes")
+                       .arg(QFileInfo(path).fileName())
+                       .arg(MaxFileSize))
+    , m_length(length)
 {
 }
 
@@ -32,7 +33,8 @@ void openRegularFile(QFile &file, const QString &path)
     if (::stat(name.constData(), &info) != 0)
         throw systemFileError(path, QFileDevice::OpenError);
     posix::requireRegularFile(path, info.st_mode);
-    posix::FileDescriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    posix::FileDescriptor fd(
+        ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!fd.isOpen() || ::fstat(fd.get(), &info) != 0)
         throw systemFileError(path, QFileDevice::OpenError);
     posix::requireRegularFile(path, info.st_mode);

@@ -2,9 +2,9 @@
 
 #ifdef Q_OS_UNIX
 
+#include "platform/RuntimeError.h"
 #include "platform/files/FileAttributes.h"
 #include "platform/files/PosixFiles.h"
-#include "platform/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,21 +23,18 @@ QString folderCause(int code, const QString &folder)
     const QString name = QDir::toNativeSeparators(folder);
     switch (code) {
     case EACCES:
-    case EPERM:
-        return QStringLiteral("the folder \"%1\" cannot be written").arg(name);
-    case EROFS:
-        return QStringLiteral("the folder \"%1\" is on a read-only file system").arg(name);
+    case EPERM: return QStringLiteral("the folder \"%1\" cannot be written").arg(name);
+    case EROFS: return QStringLiteral("the folder \"%1\" is on a read-only file system").arg(name);
     case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("the folder \"%1\" does not exist").arg(name);
-    default:
-        return QString();
+    case ENOTDIR: return QStringLiteral("the folder \"%1\" does not exist").arg(name);
+    default: return QString();
     }
 }
 
 } // namespace
 
-bool replaceFile(const QString &path, const QByteArray &target, const struct stat *old, const QByteArray &bytes)
+bool replaceFile(const QString &path, const QByteArray &target, const struct stat *old,
+                 const QByteArray &bytes)
 {
     const QString folder = QFileInfo(QFile::decodeName(target)).absolutePath();
     TemporaryFile file;
@@ -54,7 +51,8 @@ bool replaceFile(const QString &path, const QByteArray &target, const struct sta
         throw systemFileError(path, QFileDevice::WriteError);
     if (old && !giveModeAndAttributesOf(file.fd(), *old, target))
         return false;
-    if (!syncWithSize(file.fd(), bytes.size()) || !file.close() || !file.renameTo(target) || !syncFolder(folder))
+    if (!syncWithSize(file.fd(), bytes.size()) || !file.close() || !file.renameTo(target)
+        || !syncFolder(folder))
         throw systemFileError(path, QFileDevice::WriteError);
     return true;
 }

@@ -2,9 +2,9 @@
 
 #ifdef Q_OS_UNIX
 
+#include "platform/RuntimeError.h"
 #include "platform/files/FileAttributes.h"
 #include "platform/files/PosixFiles.h"
-#include "platform/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,10 +49,11 @@ void putAside(TemporaryFile &copy, int fd, const QString &path, const QString &f
             throw systemFileError(path, QFileDevice::OpenError);
         const QString cache = cacheFolder();
         if (!copy.create(cache, 0600)) {
-            throw systemFileError(path, QFileDevice::OpenError,
-                                  QStringLiteral("neither the folder %1 nor the cache folder %2 can take a copy "
-                                                 "of the old file while the file is written")
-                                      .arg(quoted(folder), quoted(cache)));
+            throw systemFileError(
+                path, QFileDevice::OpenError,
+                QStringLiteral("neither the folder %1 nor the cache folder %2 can take a copy "
+                               "of the old file while the file is written")
+                    .arg(quoted(folder), quoted(cache)));
         }
     }
     if (!overwriteWithCopy(copy.fd(), fd))
@@ -65,13 +66,15 @@ void rewriteFile(const QString &path, const QByteArray &target, const QByteArray
 {
     const QString folder = QFileInfo(QFile::decodeName(target)).absolutePath();
     const bool folderWritable = mayWriteIn(folder);
-    const FileDescriptor file(::open(target.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const FileDescriptor file(
+        ::open(target.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!file.isOpen()) {
         QString cause;
         if (errno == EACCES || errno == EPERM) {
             cause = folderWritable
-                        ? QStringLiteral("the file cannot be written")
-                        : QStringLiteral("neither the file nor its folder %1 can be written").arg(quoted(folder));
+                ? QStringLiteral("the file cannot be written")
+                : QStringLiteral("neither the file nor its folder %1 can be written")
+                      .arg(quoted(folder));
         }
         throw systemFileError(path, QFileDevice::OpenError, cause);
     }
@@ -90,10 +93,12 @@ void rewriteFile(const QString &path, const QByteArray &target, const QByteArray
             throw failure;
         const QString kept = QFile::decodeName(copy.path());
         copy.keep();
-        throw RuntimeError(failure.Number(),
-                           failure.Description()
-                               + QStringLiteral(". Its old text could not be put back; a copy of it is kept in %1.")
-                                     .arg(quoted(kept)));
+        throw RuntimeError(
+            failure.Number(),
+            failure.Description()
+                + QStringLiteral(
+                      ". Its old text could not be put back; a copy of it is kept in %1.")
+                      .arg(quoted(kept)));
     }
     keepMode(file.get(), before.st_mode);
 }

@@ -63,8 +63,8 @@ void writeWholeFile(const QString &path, const QByteArray &bytes)
     // disk would leave an empty file behind a commit that says all is well.
     // So the buffer is flushed and checked here, and only a file written
     // whole replaces the old one.
-    const bool written = file.write(bytes) == bytes.size() && file.flush()
-                         && file.error() == QFileDevice::NoError;
+    const bool written
+        = file.write(bytes) == bytes.size() && file.flush() && file.error() == QFileDevice::NoError;
     if (!written || !file.commit())
         throw fileError(path, file.error(), file.errorString());
 }

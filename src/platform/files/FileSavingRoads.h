@@ -19,7 +19,8 @@ namespace posix {
 // over target. False, with nothing changed, when that cannot keep everything
 // of an old file: its folder takes no new file, or the new file cannot be
 // given the old one's owner, group, mode or extended attributes.
-bool replaceFile(const QString &path, const QByteArray &target, const struct stat *old, const QByteArray &bytes);
+bool replaceFile(const QString &path, const QByteArray &target, const struct stat *old,
+                 const QByteArray &bytes);
 
 // Writes bytes into the file target itself, which keeps its owner, mode,
 // extended attributes and links, after a copy of it has been put aside (in

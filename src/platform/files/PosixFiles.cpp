@@ -50,10 +50,7 @@ bool copyContents(int from, int to)
     }
 }
 
-bool cutToNothing(int fd)
-{
-    return ::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0;
-}
+bool cutToNothing(int fd) { return ::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0; }
 
 } // namespace
 
@@ -64,10 +61,7 @@ void requireRegularFile(const QString &path, mode_t mode)
         throw notRegularFileError(path, kind);
 }
 
-FileDescriptor::~FileDescriptor()
-{
-    close();
-}
+FileDescriptor::~FileDescriptor() { close(); }
 
 bool FileDescriptor::close()
 {
@@ -119,7 +113,7 @@ bool overwriteWithCopy(int to, int from)
 {
     struct stat copied;
     return ::fstat(from, &copied) == 0 && cutToNothing(to) && copyContents(from, to)
-           && syncWithSize(to, copied.st_size);
+        && syncWithSize(to, copied.st_size);
 }
 
 bool syncWithSize(int fd, qint64 size)
@@ -136,14 +130,12 @@ bool syncWithSize(int fd, qint64 size)
 
 bool syncFolder(const QString &folder)
 {
-    const FileDescriptor fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const FileDescriptor fd(
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     return !fd.isOpen() || ::fsync(fd.get()) == 0 || errno == EINVAL;
 }
 
-bool isRefusal(int code)
-{
-    return code == EACCES || code == EPERM || code == EROFS;
-}
+bool isRefusal(int code) { return code == EACCES || code == EPERM || code == EROFS; }
 
 bool TemporaryFile::create(const QString &folder, mode_t mode)
 {

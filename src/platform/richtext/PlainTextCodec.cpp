@@ -16,25 +16,20 @@ using LineBreak = PlainTextFormat::LineBreak;
 // A byte that does not decode is the lone low surrogate KeptByteBase + byte.
 constexpr char16_t KeptByteBase = 0xDC00;
 
-QChar keptByte(uchar byte)
-{
-    return QChar(char16_t(KeptByteBase + byte));
-}
+QChar keptByte(uchar byte) { return QChar(char16_t(KeptByteBase + byte)); }
 
 // Whether text[i] stands for a byte: a low surrogate of the kept-byte range
 // that does not complete a surrogate pair.
 bool isKeptByte(QStringView text, qsizetype i)
 {
     const char16_t c = text[i].unicode();
-    return c >= KeptByteBase && c <= KeptByteBase + 0xFF && (i == 0 || !text[i - 1].isHighSurrogate());
+    return c >= KeptByteBase && c <= KeptByteBase + 0xFF
+        && (i == 0 || !text[i - 1].isHighSurrogate());
 }
 
 // The control turns these noncharacters into paragraph breaks: they are kept
 // as their bytes instead.
-bool controlChangesCharacter(char32_t c)
-{
-    return c == 0xFDD0 || c == 0xFDD1;
-}
+bool controlChangesCharacter(char32_t c) { return c == 0xFDD0 || c == 0xFDD1; }
 
 // ---- decoding ---------------------------------------------------------------
 
@@ -44,7 +39,11 @@ class ParagraphWriter
 {
 public:
     // capacity: at least the number of UTF-16 code units the text can take.
-    explicit ParagraphWriter(qsizetype capacity) : m_text(capacity, Qt::Uninitialized), m_out(m_text.data()) {}
+    explicit ParagraphWriter(qsizetype capacity)
+        : m_text(capacity, Qt::Uninitialized)
+        , m_out(m_text.data())
+    {
+    }
 
     void character(char32_t c)
     {
@@ -57,18 +56,10 @@ public:
             lineBreak(PlainTextFormat::Cr);
         }
         switch (c) {
-        case '\r':
-            m_pendingCr = true;
-            return;
-        case '\n':
-            lineBreak(PlainTextFormat::Lf);
-            return;
-        case QChar::LineSeparator:
-            lineBreak(PlainTextFormat::LineSeparator);
-            return;
-        case QChar::ParagraphSeparator:
-            lineBreak(PlainTextFormat::ParagraphSeparator);
-            return;
+        case '\r': m_pendingCr = true; return;
+        case '\n': lineBreak(PlainTextFormat::Lf); return;
+        case QChar::LineSeparator: lineBreak(PlainTextFormat::LineSeparator); return;
+        case QChar::ParagraphSeparator: lineBreak(PlainTextFormat::ParagraphSeparator); return;
         }
         if (QChar::requiresSurrogates(c)) {
             *m_out++ = QChar(QChar::highSurrogate(c));
@@ -134,10 +125,7 @@ private:
     OtherLineBreaks m_otherBreaks;
 };
 
-const uchar *bytesOf(QByteArrayView bytes)
-{
-    return reinterpret_cast<const uchar *>(bytes.data());
-}
+const uchar *bytesOf(QByteArrayView bytes) { return reinterpret_cast<const uchar *>(bytes.data()); }
 
 // A sequence of bytes at or above 0x80 in UTF-8: a well-formed one of two
 // to four bytes (no overlong forms, no surrogates, nothing above U+10FFFF),
@@ -246,11 +234,10 @@ void decodeUtf16(QByteArrayView bytes, bool littleEndian, ParagraphWriter &out)
 // Windows-1252 for the bytes 0x80 to 0x9F; the five the code page leaves
 // undefined map to the C1 control of the same value, so that every byte is a
 // character.
-constexpr std::array<char16_t, 32> Cp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char16_t, 32> Cp1252High
+    = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+       0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+       0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void decodeWindows1252(QByteArrayView bytes, ParagraphWriter &out)
 {
@@ -298,9 +285,9 @@ QStringView lineBreakText(LineBreak kind)
 // line breaks and kept bytes, and each break written in its kind;
 // writeByte gets each kept byte. Stops where writeText returns false, and
 // returns false then.
-template <typename WriteText, typename WriteByte>
-bool writeFileText(QStringView paragraphs, LineBreak own, const OtherLineBreaks &otherBreaks, WriteText writeText,
-                   WriteByte writeByte)
+template<typename WriteText, typename WriteByte>
+bool writeFileText(QStringView paragraphs, LineBreak own, const OtherLineBreaks &otherBreaks,
+                   WriteText writeText, WriteByte writeByte)
 {
     auto other = otherBreaks.begin();
     int paragraph = 0;
@@ -330,7 +317,8 @@ bool writeFileText(QStringView paragraphs, LineBreak own, const OtherLineBreaks 
 }
 
 // Each character takes at most three bytes, a line break included.
-QByteArray encodeUtf8(QStringView paragraphs, LineBreak own, const OtherLineBreaks &otherBreaks, bool byteOrderMark)
+QByteArray encodeUtf8(QStringView paragraphs, LineBreak own, const OtherLineBreaks &otherBreaks,
+                      bool byteOrderMark)
 {
     QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QByteArray bytes(3 + encoder.requiredSpace(paragraphs.size()), Qt::Uninitialized);
@@ -349,8 +337,8 @@ QByteArray encodeUtf8(QStringView paragraphs, LineBreak own, const OtherLineBrea
 }
 
 // Each character takes at most two units, a line break included.
-QByteArray encodeUtf16(QStringView paragraphs, LineBreak own, const OtherLineBreaks &otherBreaks, bool littleEndian,
-                       bool byteOrderMark)
+QByteArray encodeUtf16(QStringView paragraphs, LineBreak own, const OtherLineBreaks &otherBreaks,
+                       bool littleEndian, bool byteOrderMark)
 {
     QByteArray bytes(2 + paragraphs.size() * 4, Qt::Uninitialized);
     char *out = bytes.data();
@@ -384,7 +372,8 @@ int windows1252Byte(char16_t c)
 }
 
 // False when a character has no byte in Windows-1252.
-bool encodeWindows1252(QStringView paragraphs, LineBreak own, const OtherLineBreaks &otherBreaks, QByteArray *bytes)
+bool encodeWindows1252(QStringView paragraphs, LineBreak own, const OtherLineBreaks &otherBreaks,
+                       QByteArray *bytes)
 {
     bytes->resize(paragraphs.size() * 2); // CR LF for one character
     char *out = bytes->data();
@@ -437,7 +426,8 @@ void normalizeLineBreaks(QString &text)
     text.truncate(out - begin);
 }
 
-QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format, OtherLineBreaks *otherBreaks)
+QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format,
+                        OtherLineBreaks *otherBreaks)
 {
     PlainTextFormat detected;
     QByteArrayView body(bytes);
@@ -445,7 +435,8 @@ QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format, OtherL
         detected.byteOrderMark = true;
         body = body.sliced(3);
     } else if (body.startsWith("\xFF\xFE") || body.startsWith("\xFE\xFF")) {
-        detected.encoding = body.startsWith("\xFF\xFE") ? PlainTextFormat::Utf16LE : PlainTextFormat::Utf16BE;
+        detected.encoding
+            = body.startsWith("\xFF\xFE") ? PlainTextFormat::Utf16LE : PlainTextFormat::Utf16BE;
         detected.byteOrderMark = true;
         body = body.sliced(2);
     } else if (const auto utf16 = utf16ByItsNuls(body)) {
@@ -479,7 +470,8 @@ QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format, OtherL
     return text;
 }
 
-QByteArray encodePlainText(const QString &paragraphs, PlainTextFormat *format, const OtherLineBreaks &otherBreaks)
+QByteArray encodePlainText(const QString &paragraphs, PlainTextFormat *format,
+                           const OtherLineBreaks &otherBreaks)
 {
     switch (format->encoding) {
     case PlainTextFormat::Windows1252: {
@@ -494,10 +486,9 @@ QByteArray encodePlainText(const QString &paragraphs, PlainTextFormat *format, c
     }
     case PlainTextFormat::Utf16LE:
     case PlainTextFormat::Utf16BE:
-        return encodeUtf16(paragraphs, format->lineBreak, otherBreaks, format->encoding == PlainTextFormat::Utf16LE,
-                           format->byteOrderMark);
-    case PlainTextFormat::Utf8:
-        break;
+        return encodeUtf16(paragraphs, format->lineBreak, otherBreaks,
+                           format->encoding == PlainTextFormat::Utf16LE, format->byteOrderMark);
+    case PlainTextFormat::Utf8: break;
     }
     return encodeUtf8(paragraphs, format->lineBreak, otherBreaks, format->byteOrderMark);
 }

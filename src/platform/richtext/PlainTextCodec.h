@@ -24,7 +24,8 @@ struct PlainTextFormat
 
     bool operator==(const PlainTextFormat &other) const
     {
-        return encoding == other.encoding && byteOrderMark == other.byteOrderMark && lineBreak == other.lineBreak;
+        return encoding == other.encoding && byteOrderMark == other.byteOrderMark
+            && lineBreak == other.lineBreak;
     }
 };
 
@@ -60,7 +61,8 @@ using OtherLineBreaks = std::vector<OtherLineBreak>;
 // Every CR LF, LF, CR, U+2028 and U+2029 ends a paragraph. format gets the
 // first kind found (the platform's when there is none), otherBreaks the
 // breaks of another kind.
-QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format, OtherLineBreaks *otherBreaks = nullptr);
+QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format,
+                        OtherLineBreaks *otherBreaks = nullptr);
 
 // Turns every CR LF and lone CR of text into '\n', in place.
 void normalizeLineBreaks(QString &text);

@@ -15,9 +15,9 @@ void insertParagraphs(QTextCursor &cursor, const QString &paragraphs, const QTex
     }
     cursor.beginEditBlock();
     QTextCharFormat marked = format;
-    qsizetype start = 0;                                      // of the text not inserted yet
-    qsizetype at = paragraphs.indexOf(QLatin1Char('\n'));     // a break
-    int paragraph = 0;                                        // the one it ends
+    qsizetype start = 0;                                  // of the text not inserted yet
+    qsizetype at = paragraphs.indexOf(QLatin1Char('\n')); // a break
+    int paragraph = 0;                                    // the one it ends
     for (const OtherLineBreak &other : otherBreaks) {
         for (; at >= 0 && paragraph < other.paragraph; ++paragraph)
             at = paragraphs.indexOf(QLatin1Char('\n'), at + 1);
@@ -53,7 +53,8 @@ OtherLineBreaks otherLineBreaks(const QTextDocument &document)
         return breaks;
     // A block's character format is its separator's before it.
     int paragraph = 0;
-    for (QTextBlock block = document.firstBlock().next(); block.isValid(); block = block.next(), ++paragraph) {
+    for (QTextBlock block = document.firstBlock().next(); block.isValid();
+         block = block.next(), ++paragraph) {
         const int index = block.charFormatIndex();
         if (index >= 0 && index < int(kinds.size()) && kinds[index] >= 0)
             breaks.push_back({paragraph, PlainTextFormat::LineBreak(kinds[index])});

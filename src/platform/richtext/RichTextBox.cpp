@@ -1,11 +1,11 @@
 #include "platform/richtext/RichTextBox.h"
 
 #include "platform/richtext/KeyCodes.h"
-#include "platform/system/KeyState.h"
 #include "platform/richtext/RichTextBoxPrivate.h"
 #include "platform/richtext/RichTextFiles.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
+#include "platform/system/KeyState.h"
 
 #include <QMimeData>
 #include <QScopeGuard>
@@ -13,11 +13,13 @@
 #include <QUrl>
 
 RichTextBox::RichTextBox(QWidget *parent)
-    : QPlainTextEdit(parent), d(new Private(this))
+    : QPlainTextEdit(parent)
+    , d(new Private(this))
 {
     d->attach(new QTextDocument(this));
     setAcceptDrops(true);
-    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { d->checkSelectionChange(); });
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this,
+            [this] { d->checkSelectionChange(); });
     connect(this, &QPlainTextEdit::selectionChanged, this, [this] { d->checkSelectionChange(); });
 }
 
@@ -25,10 +27,7 @@ RichTextBox::~RichTextBox() = default;
 
 // ---- positions ----------------------------------------------------------
 
-int RichTextBox::textLength() const
-{
-    return d->documentLength() + d->document->blockCount() - 1;
-}
+int RichTextBox::textLength() const { return d->documentLength() + d->document->blockCount() - 1; }
 
 int RichTextBox::toPosition(int documentPosition) const
 {
@@ -51,7 +50,8 @@ int RichTextBox::toDocumentPosition(int position) const
     };
     QTextBlock block = doc->findBlock(std::min(position, documentLength));
     for (int step = 0; step < 6 && !holds(block); ++step) {
-        const QTextBlock guess = doc->findBlock(std::clamp(position - block.blockNumber(), 0, documentLength));
+        const QTextBlock guess
+            = doc->findBlock(std::clamp(position - block.blockNumber(), 0, documentLength));
         if (guess == block || std::abs(guess.blockNumber() - block.blockNumber()) == 1) {
             const QTextBlock later = guess.blockNumber() > block.blockNumber() ? guess : block;
             block = start(later) <= position ? later : later.previous();
@@ -77,15 +77,9 @@ int RichTextBox::toDocumentPosition(int position) const
 
 // ---- contents -----------------------------------------------------------
 
-QString RichTextBox::Text() const
-{
-    return d->toCrLf(d->mirror().view(0, d->mirror().length()));
-}
+QString RichTextBox::Text() const { return d->toCrLf(d->mirror().view(0, d->mirror().length())); }
 
-void RichTextBox::setText(const QString &text)
-{
-    d->replaceAll(Private::toParagraphs(text));
-}
+void RichTextBox::setText(const QString &text) { d->replaceAll(Private::toParagraphs(text)); }
 
 QByteArray RichTextBox::TextRTF() const
 {
@@ -135,10 +129,7 @@ void RichTextBox::moveContentsFrom(RichTextBox &source)
 
 // ---- selection ----------------------------------------------------------
 
-int RichTextBox::SelStart() const
-{
-    return toPosition(textCursor().selectionStart());
-}
+int RichTextBox::SelStart() const { return toPosition(textCursor().selectionStart()); }
 
 void RichTextBox::setSelStart(int position)
 {
@@ -165,7 +156,8 @@ void RichTextBox::setSelLength(int length)
 QString RichTextBox::SelText() const
 {
     const QTextCursor cursor = textCursor();
-    return d->toCrLf(d->mirror().view(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()));
+    return d->toCrLf(
+        d->mirror().view(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()));
 }
 
 void RichTextBox::setSelText(const QString &text)
@@ -224,22 +216,17 @@ void RichTextBox::SaveFile(const QString &path, int fileType)
     d->plainFormat = format;
 }
 
-PlainTextFormat RichTextBox::plainTextFormat() const
-{
-    return d->plainFormat;
-}
+PlainTextFormat RichTextBox::plainTextFormat() const { return d->plainFormat; }
 
-void RichTextBox::setPlainTextFormat(const PlainTextFormat &format)
-{
-    d->plainFormat = format;
-}
+void RichTextBox::setPlainTextFormat(const PlainTextFormat &format) { d->plainFormat = format; }
 
 void RichTextBox::SelPrint(QPrinter *printer)
 {
     d->flush();
     const QTextCursor cursor = textCursor();
     printDocumentRange(*d->document, cursor.hasSelection() ? cursor.selectionStart() : 0,
-                       cursor.hasSelection() ? cursor.selectionEnd() : d->documentLength(), printer);
+                       cursor.hasSelection() ? cursor.selectionEnd() : d->documentLength(),
+                       printer);
 }
 
 // ---- events -------------------------------------------------------------
@@ -347,15 +334,9 @@ static void acceptFilesOnly(QDropEvent *event)
         event->ignore();
 }
 
-void RichTextBox::dragEnterEvent(QDragEnterEvent *event)
-{
-    acceptFilesOnly(event);
-}
+void RichTextBox::dragEnterEvent(QDragEnterEvent *event) { acceptFilesOnly(event); }
 
-void RichTextBox::dragMoveEvent(QDragMoveEvent *event)
-{
-    acceptFilesOnly(event);
-}
+void RichTextBox::dragMoveEvent(QDragMoveEvent *event) { acceptFilesOnly(event); }
 
 void RichTextBox::dropEvent(QDropEvent *event)
 {

@@ -17,10 +17,7 @@ void RichTextBox::setSelBold(bool on)
     d->mergeSelectionFormat(format);
 }
 
-bool RichTextBox::SelItalic() const
-{
-    return d->selectionCharFormat().fontItalic();
-}
+bool RichTextBox::SelItalic() const { return d->selectionCharFormat().fontItalic(); }
 
 void RichTextBox::setSelItalic(bool on)
 {
@@ -29,10 +26,7 @@ void RichTextBox::setSelItalic(bool on)
     d->mergeSelectionFormat(format);
 }
 
-bool RichTextBox::SelStrikeThru() const
-{
-    return d->selectionCharFormat().fontStrikeOut();
-}
+bool RichTextBox::SelStrikeThru() const { return d->selectionCharFormat().fontStrikeOut(); }
 
 void RichTextBox::setSelStrikeThru(bool on)
 {
@@ -41,10 +35,7 @@ void RichTextBox::setSelStrikeThru(bool on)
     d->mergeSelectionFormat(format);
 }
 
-bool RichTextBox::SelUnderline() const
-{
-    return d->selectionCharFormat().fontUnderline();
-}
+bool RichTextBox::SelUnderline() const { return d->selectionCharFormat().fontUnderline(); }
 
 void RichTextBox::setSelUnderline(bool on)
 {
@@ -105,9 +96,9 @@ void RichTextBox::setSelCharOffset(int twips)
 {
     QTextCharFormat format;
     format.setProperty(textformat::CharOffset, twips);
-    format.setVerticalAlignment(twips > 0   ? QTextCharFormat::AlignSuperScript
-                                : twips < 0 ? QTextCharFormat::AlignSubScript
-                                            : QTextCharFormat::AlignNormal);
+    format.setVerticalAlignment(twips > 0       ? QTextCharFormat::AlignSuperScript
+                                    : twips < 0 ? QTextCharFormat::AlignSubScript
+                                                : QTextCharFormat::AlignNormal);
     d->mergeSelectionFormat(format);
 }
 
@@ -126,9 +117,9 @@ int RichTextBox::SelAlignment() const
 void RichTextBox::setSelAlignment(int alignment)
 {
     QTextBlockFormat format;
-    format.setAlignment(alignment == rtfRight    ? Qt::AlignRight
-                        : alignment == rtfCenter ? Qt::AlignHCenter
-                                                 : Qt::AlignLeft);
+    format.setAlignment(alignment == rtfRight        ? Qt::AlignRight
+                            : alignment == rtfCenter ? Qt::AlignHCenter
+                                                     : Qt::AlignLeft);
     d->mergeSelectionBlockFormat(format);
 }
 
@@ -198,7 +189,8 @@ void RichTextBox::setSelTabCount(int count)
     while (tabs.size() > count)
         tabs.removeLast();
     while (tabs.size() < count) // new stops every half inch after the last
-        tabs.append(QTextOption::Tab((tabs.isEmpty() ? 0 : tabs.last().position) + 36, QTextOption::LeftTab));
+        tabs.append(QTextOption::Tab((tabs.isEmpty() ? 0 : tabs.last().position) + 36,
+                                     QTextOption::LeftTab));
     QTextBlockFormat format;
     format.setTabPositions(tabs);
     d->mergeSelectionBlockFormat(format);
@@ -218,8 +210,9 @@ void RichTextBox::setSelTabs(int index, int twips)
     if (index < 0 || index >= tabs.size())
         return;
     tabs[index].position = textformat::twipsToPoints(twips);
-    std::sort(tabs.begin(), tabs.end(),
-              [](const QTextOption::Tab &a, const QTextOption::Tab &b) { return a.position < b.position; });
+    std::sort(tabs.begin(), tabs.end(), [](const QTextOption::Tab &a, const QTextOption::Tab &b) {
+        return a.position < b.position;
+    });
     QTextBlockFormat format;
     format.setTabPositions(tabs);
     d->mergeSelectionBlockFormat(format);
@@ -239,10 +232,7 @@ void RichTextBox::setBackColor(qint32 packedRgb)
     setPalette(p);
 }
 
-QString RichTextBox::FontName() const
-{
-    return font().family();
-}
+QString RichTextBox::FontName() const { return font().family(); }
 
 void RichTextBox::setFontName(const QString &name)
 {
@@ -251,10 +241,7 @@ void RichTextBox::setFontName(const QString &name)
     setFont(f);
 }
 
-float RichTextBox::RightMargin() const
-{
-    return d->rightMargin;
-}
+float RichTextBox::RightMargin() const { return d->rightMargin; }
 
 void RichTextBox::setRightMargin(float twips)
 {

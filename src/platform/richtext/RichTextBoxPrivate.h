@@ -4,11 +4,11 @@
 
 #include "platform/richtext/RichTextBox.h"
 
+#include "platform/TextFormat.h"
+#include "platform/Twips.h"
 #include "platform/richtext/PlainTextCodec.h"
 #include "platform/richtext/PlainTextLineBreaks.h"
 #include "platform/richtext/RichTextLayout.h"
-#include "platform/TextFormat.h"
-#include "platform/Twips.h"
 
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -46,7 +46,10 @@ public:
     int lastSelLength = 0;
     float rightMargin = 0;
 
-    explicit Private(RichTextBox *owner) : q(owner) {}
+    explicit Private(RichTextBox *owner)
+        : q(owner)
+    {
+    }
 
     int documentLength() const { return document->characterCount() - 1; }
 
@@ -222,7 +225,8 @@ public:
         QString out;
         out.reserve(text.size() + text.size() / 32);
         qsizetype done = 0;
-        for (qsizetype i = text.indexOf(QLatin1Char('\n')); i >= 0; i = text.indexOf(QLatin1Char('\n'), done)) {
+        for (qsizetype i = text.indexOf(QLatin1Char('\n')); i >= 0;
+             i = text.indexOf(QLatin1Char('\n'), done)) {
             out += text.mid(done, i - done);
             out += QLatin1String("\r\n");
             done = i + 1;
@@ -285,8 +289,9 @@ public:
         document->setParent(q);
         layout = fresh;
         layout->setViewWidth([this] { return qreal(q->viewport()->width()); });
-        QObject::connect(document, &QTextDocument::contentsChange, q,
-                         [this](int from, int removed, int added) { onContentsChange(from, removed, added); });
+        QObject::connect(
+            document, &QTextDocument::contentsChange, q,
+            [this](int from, int removed, int added) { onContentsChange(from, removed, added); });
         QObject::connect(layout, &RichTextLayout::changeLaidOut, q, [this] { onChangeLaidOut(); });
         q->setDocument(document);
         document->setDefaultFont(q->font());
@@ -309,9 +314,11 @@ public:
             const QTextCharFormat format = first.charFormat();
             const QTextLine line = block.layout()->lineAt(0);
             painter.setFont(format.font().resolve(document->defaultFont()));
-            painter.setPen(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color()
-                                                                            : q->palette().text().color());
-            painter.drawText(QPointF(rect.left() + layout->markerX(block), rect.top() + line.y() + line.ascent()),
+            painter.setPen(format.hasProperty(QTextFormat::ForegroundBrush)
+                               ? format.foreground().color()
+                               : q->palette().text().color());
+            painter.drawText(QPointF(rect.left() + layout->markerX(block),
+                                     rect.top() + line.y() + line.ascent()),
                              marker);
         }
     }

@@ -5,10 +5,7 @@
 
 // ---- searching and lines ------------------------------------------------
 
-static bool isWordCharacter(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('_');
-}
+static bool isWordCharacter(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
 
 int RichTextBox::Find(const QString &text, int start, int end, int options)
 {
@@ -32,14 +29,17 @@ int RichTextBox::Find(const QString &text, int start, int end, int options)
     const int from = toDocumentPosition(start);
     const int to = toDocumentPosition(end);
     const QString needle = Private::toParagraphs(text);
-    const Qt::CaseSensitivity cs = (options & rtfMatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const Qt::CaseSensitivity cs
+        = (options & rtfMatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive;
     const QStringView haystack = d->mirror().view(from, to - from);
-    for (qsizetype at = haystack.indexOf(needle, 0, cs); at >= 0; at = haystack.indexOf(needle, at + 1, cs)) {
+    for (qsizetype at = haystack.indexOf(needle, 0, cs); at >= 0;
+         at = haystack.indexOf(needle, at + 1, cs)) {
         const int found = from + int(at);
         if (options & rtfWholeWord) {
             const int after = found + int(needle.size());
             const bool startsWord = found == 0 || !isWordCharacter(d->mirror().at(found - 1));
-            const bool endsWord = after >= d->mirror().length() || !isWordCharacter(d->mirror().at(after));
+            const bool endsWord
+                = after >= d->mirror().length() || !isWordCharacter(d->mirror().at(after));
             if (!startsWord || !endsWord)
                 continue;
         }
@@ -66,7 +66,8 @@ int RichTextBox::GetLineStartFromChar(int position) const
 
 void RichTextBox::UpTo(const QString &characterSet, bool forward, bool negate)
 {
-    const bool breaks = characterSet.contains(QLatin1Char('\r')) || characterSet.contains(QLatin1Char('\n'));
+    const bool breaks
+        = characterSet.contains(QLatin1Char('\r')) || characterSet.contains(QLatin1Char('\n'));
     auto stopsAt = [&](QChar c) {
         const bool inSet = c == QLatin1Char('\n') ? breaks : characterSet.contains(c);
         return inSet != negate;

@@ -19,21 +19,27 @@
 
 namespace {
 
-constexpr qreal MarkerGap = 6;         // pixels between a marker and its text
-constexpr qreal DefaultMarkerIndent = 18; // points of text offset for a marker without a hanging indent
+constexpr qreal MarkerGap = 6; // pixels between a marker and its text
+constexpr qreal DefaultMarkerIndent
+    = 18; // points of text offset for a marker without a hanging indent
 
 // Draws images held as document resources; sizes are in points.
 class ImageObject : public QObject, public QTextObjectInterface
 {
     Q_INTERFACES(QTextObjectInterface)
 public:
-    explicit ImageObject(RichTextLayout *layout) : QObject(layout), m_layout(layout) {}
+    explicit ImageObject(RichTextLayout *layout)
+        : QObject(layout)
+        , m_layout(layout)
+    {
+    }
 
     QSizeF intrinsicSize(QTextDocument *document, int, const QTextFormat &format) override
     {
         const QTextImageFormat image = format.toImageFormat();
         const qreal ppp = m_layout->pixelsPerPoint();
-        if (image.hasProperty(QTextFormat::ImageWidth) && image.hasProperty(QTextFormat::ImageHeight))
+        if (image.hasProperty(QTextFormat::ImageWidth)
+            && image.hasProperty(QTextFormat::ImageHeight))
             return QSizeF(image.width() * ppp, image.height() * ppp);
         const QImage img = imageOf(document, image);
         return img.isNull() ? QSizeF(16, 16) : QSizeF(img.size());
@@ -52,7 +58,8 @@ public:
 private:
     static QImage imageOf(QTextDocument *document, const QTextImageFormat &format)
     {
-        const QVariant resource = document->resource(QTextDocument::ImageResource, QUrl(format.name()));
+        const QVariant resource
+            = document->resource(QTextDocument::ImageResource, QUrl(format.name()));
         if (resource.canConvert<QImage>())
             return resource.value<QImage>();
         if (resource.typeId() == QMetaType::QByteArray)
@@ -66,7 +73,8 @@ private:
 bool isLeftAligned(Qt::Alignment alignment)
 {
     const Qt::Alignment h = alignment & Qt::AlignHorizontal_Mask;
-    return h == 0 || h == Qt::AlignLeft || h == Qt::AlignLeading || h == (Qt::AlignLeft | Qt::AlignAbsolute);
+    return h == 0 || h == Qt::AlignLeft || h == Qt::AlignLeading
+        || h == (Qt::AlignLeft | Qt::AlignAbsolute);
 }
 
 } // namespace
@@ -76,8 +84,9 @@ bool isLeftAligned(Qt::Alignment alignment)
 struct RichTextLayout::WordWidths
 {
     explicit WordWidths(const QFont &font, const QPaintDevice *device)
-        : metrics(font, device), space(metrics.horizontalAdvance(QLatin1Char(' '))),
-          slantIsSynthesized(isSlantSynthesized(font))
+        : metrics(font, device)
+        , space(metrics.horizontalAdvance(QLatin1Char(' ')))
+        , slantIsSynthesized(isSlantSynthesized(font))
     {
         for (int c = 0; c < 0x100; ++c)
             overhang[c] = std::max<qreal>(0, -metrics.rightBearing(QChar(c)));
@@ -85,7 +94,10 @@ struct RichTextLayout::WordWidths
 
     // How far a word's last glyph reaches past its advance: a line must hold
     // that too.
-    qreal overhangOf(QChar last) const { return last.unicode() < 0x100 ? overhang[last.unicode()] : 0; }
+    qreal overhangOf(QChar last) const
+    {
+        return last.unicode() < 0x100 ? overhang[last.unicode()] : 0;
+    }
 
     qreal of(QStringView word)
     {
@@ -108,7 +120,8 @@ struct RichTextLayout::WordWidths
         if (font.style() == QFont::StyleNormal)
             return false;
         const QFontInfo matched(font);
-        return QFontDatabase::font(matched.family(), matched.styleName(), 12).style() == QFont::StyleNormal;
+        return QFontDatabase::font(matched.family(), matched.styleName(), 12).style()
+            == QFont::StyleNormal;
     }
 
     QFontMetricsF metrics;
@@ -119,9 +132,9 @@ struct RichTextLayout::WordWidths
 };
 
 RichTextLayout::RichTextLayout(QTextDocument *document)
-    : QPlainTextDocumentLayout(document),
-      m_viewWidth([] { return qreal(0); }),
-      m_reportSizeChange([this] { emit documentSizeChanged(documentSize()); })
+    : QPlainTextDocumentLayout(document)
+    , m_viewWidth([] { return qreal(0); })
+    , m_reportSizeChange([this] { emit documentSizeChanged(documentSize()); })
 {
     m_blockCount = document->blockCount();
     registerHandler(QTextFormat::ImageObject, new ImageObject(this));
@@ -186,7 +199,8 @@ qreal RichTextLayout::markerX(const QTextBlock &block) const
 {
     const QTextBlockFormat f = block.blockFormat();
     const qreal ppp = pixelsPerPoint();
-    return document()->documentMargin() + std::max<qreal>(0, (f.leftMargin() + f.textIndent()) * ppp);
+    return document()->documentMargin()
+        + std::max<qreal>(0, (f.leftMargin() + f.textIndent()) * ppp);
 }
 
 // Where the first line and the other lines start, relative to the margin.
@@ -298,7 +312,8 @@ void RichTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
         forgetFormats(); // cleared: format numbers start again
     const QTextBlock first = doc->findBlock(from);
     const QTextBlock last = doc->findBlock(std::max(0, from + charsRemoved + charsAdded - 1));
-    if (first.isValid() && first == last && first.length() > 0 && doc->blockCount() == m_blockCount) {
+    if (first.isValid() && first == last && first.length() > 0
+        && doc->blockCount() == m_blockCount) {
         // A change inside one paragraph (typing): lay it out again here. The
         // base layout would also look for a new widest line over the whole
         // document whenever this paragraph gets narrower.
@@ -320,10 +335,7 @@ void RichTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     emit changeLaidOut();
 }
 
-void RichTextLayout::invalidateLineCounts()
-{
-    m_countedBlocks = 0;
-}
+void RichTextLayout::invalidateLineCounts() { m_countedBlocks = 0; }
 
 void RichTextLayout::forgetFormats()
 {
@@ -496,7 +508,8 @@ int RichTextLayout::lineStartOf(int documentPosition)
     countLinesThrough(block.blockNumber());
     if (block.lineCount() > 1) {
         const QTextLayout *layout = laidOut(block);
-        return block.position() + layout->lineAt(lineIndexAt(layout, documentPosition - block.position())).textStart();
+        return block.position()
+            + layout->lineAt(lineIndexAt(layout, documentPosition - block.position())).textStart();
     }
     return block.position();
 }

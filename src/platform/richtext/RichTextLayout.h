@@ -11,7 +11,6 @@
 #include <unordered_map>
 #include <vector>
 
-
 // The document layout of the rich-text control: the fast block-by-block
 // layout of a plain-text editor, extended with paragraph formats (alignment,
 // left, right and first-line indents, tab stops, space before, bullet and
@@ -82,7 +81,7 @@ private:
 
     TextMirror m_mirror;
     std::function<qreal()> m_viewWidth;
-    int m_blockCount = 1;      // blocks at the last change
+    int m_blockCount = 1; // blocks at the last change
     // Widest line laid out here, for horizontal scrolling; paragraphs are laid
     // out when first asked for, from const accessors too.
     mutable qreal m_widest = 0;
@@ -91,6 +90,6 @@ private:
     int m_countedBlocks = 0;   // blocks [0, m_countedBlocks) have exact line counts
     qreal m_countedWidth = -1; // the width they were counted at
     mutable std::vector<signed char> m_ownByFormat; // -1 unknown, 0 or 1
-    std::vector<WordWidths *> m_widthsByFormat; // by format number, owned below
+    std::vector<WordWidths *> m_widthsByFormat;     // by format number, owned below
     std::unordered_map<QString, std::unique_ptr<WordWidths>> m_widthsByFont;
 };

@@ -24,7 +24,8 @@ void TextMirror::moveGapTo(int position)
     } else {
         // Characters after the gap up to position move to its start.
         const int count = position - m_gapStart;
-        std::memmove(data + m_gapStart, data + m_gapStart + m_gapLength, size_t(count) * sizeof(QChar));
+        std::memmove(data + m_gapStart, data + m_gapStart + m_gapLength,
+                     size_t(count) * sizeof(QChar));
     }
     m_gapStart = position;
 }
@@ -50,7 +51,8 @@ void TextMirror::replace(int position, int removeCount, QStringView insert)
     m_gapLength += removeCount; // the removed characters join the gap
     ensureGap(int(insert.size()));
     if (!insert.isEmpty()) // an empty view may have no data at all
-        std::memcpy(m_buffer.data() + m_gapStart, insert.data(), size_t(insert.size()) * sizeof(QChar));
+        std::memcpy(m_buffer.data() + m_gapStart, insert.data(),
+                    size_t(insert.size()) * sizeof(QChar));
     m_gapStart += int(insert.size());
     m_gapLength -= int(insert.size());
 }

@@ -5,10 +5,7 @@
 #include <QMutex>
 #include <QtEndian>
 
-static void initCodePageResources()
-{
-    Q_INIT_RESOURCE(RtfCodePages);
-}
+static void initCodePageResources() { Q_INIT_RESOURCE(RtfCodePages); }
 
 namespace rtf {
 
@@ -44,25 +41,25 @@ const QByteArray *table(int codePage)
 int codePageForCharset(int charset)
 {
     switch (charset) {
-    case 0: return 1252;     // ANSI
-    case 2: return 1252;     // Symbol: its bytes are read as they are
-    case 77: return 10000;   // Mac Roman
-    case 78: return 932;     // Mac Japanese, read as Shift-JIS
-    case 128: return 932;    // Shift-JIS
-    case 129: return 949;    // Hangul
-    case 134: return 936;    // GB2312
-    case 136: return 950;    // Big5
-    case 161: return 1253;   // Greek
-    case 162: return 1254;   // Turkish
-    case 163: return 1258;   // Vietnamese
-    case 177: return 1255;   // Hebrew
-    case 178: return 1256;   // Arabic
-    case 186: return 1257;   // Baltic
-    case 204: return 1251;   // Russian
-    case 222: return 874;    // Thai
-    case 238: return 1250;   // Eastern European
-    case 254: return 437;    // PC 437
-    case 255: return 850;    // OEM
+    case 0: return 1252;   // ANSI
+    case 2: return 1252;   // Symbol: its bytes are read as they are
+    case 77: return 10000; // Mac Roman
+    case 78: return 932;   // Mac Japanese, read as Shift-JIS
+    case 128: return 932;  // Shift-JIS
+    case 129: return 949;  // Hangul
+    case 134: return 936;  // GB2312
+    case 136: return 950;  // Big5
+    case 161: return 1253; // Greek
+    case 162: return 1254; // Turkish
+    case 163: return 1258; // Vietnamese
+    case 177: return 1255; // Hebrew
+    case 178: return 1256; // Arabic
+    case 186: return 1257; // Baltic
+    case 204: return 1251; // Russian
+    case 222: return 874;  // Thai
+    case 238: return 1250; // Eastern European
+    case 254: return 437;  // PC 437
+    case 255: return 850;  // OEM
     default: return 0;
     }
 }

@@ -39,7 +39,8 @@ const QTextCharFormat &DocumentBuilder::charFormat(const CharProps &props)
     const QColor foreground = m_tables.colors.value(props.foreground);
     if (foreground.isValid())
         format.setForeground(foreground);
-    const QColor background = m_tables.colors.value(props.highlight ? props.highlight : props.background);
+    const QColor background
+        = m_tables.colors.value(props.highlight ? props.highlight : props.background);
     if (background.isValid())
         format.setBackground(background);
     if (props.vertical == VerticalPosition::Superscript)
@@ -67,11 +68,14 @@ QTextBlockFormat DocumentBuilder::blockFormat(const ParaProps &para, const ListM
     const bool single = para.lineSpacing == 0 || (para.lineMultiple && para.lineSpacing == 240);
     if (!single) {
         if (para.lineMultiple && para.lineSpacing > 0)
-            format.setLineHeight(para.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+            format.setLineHeight(para.lineSpacing * 100.0 / 240.0,
+                                 QTextBlockFormat::ProportionalHeight);
         else if (para.lineSpacing < 0)
-            format.setLineHeight(textformat::twipsToPoints(-double(para.lineSpacing)), QTextBlockFormat::FixedHeight);
+            format.setLineHeight(textformat::twipsToPoints(-double(para.lineSpacing)),
+                                 QTextBlockFormat::FixedHeight);
         else
-            format.setLineHeight(textformat::twipsToPoints(para.lineSpacing), QTextBlockFormat::MinimumHeight);
+            format.setLineHeight(textformat::twipsToPoints(para.lineSpacing),
+                                 QTextBlockFormat::MinimumHeight);
     }
     if (!para.tabs.isEmpty())
         format.setTabPositions(para.tabs);
@@ -107,13 +111,14 @@ void DocumentBuilder::insertText(const QString &text, const CharProps &props)
     m_cursor.insertText(text, format);
 }
 
-void DocumentBuilder::insertImage(const QByteArray &data, const QSizeF &points, const CharProps &props,
-                                  bool binary)
+void DocumentBuilder::insertImage(const QByteArray &data, const QSizeF &points,
+                                  const CharProps &props, bool binary)
 {
     QTextDocument *document = m_cursor.document();
     // Named by content, so that the same picture is held once.
-    const QUrl name(QStringLiteral("rtf-image:")
-                    + QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex()));
+    const QUrl name(
+        QStringLiteral("rtf-image:")
+        + QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex()));
     document->addResource(QTextDocument::ImageResource, name, data);
 
     QTextImageFormat format;

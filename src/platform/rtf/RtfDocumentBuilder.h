@@ -21,7 +21,8 @@ public:
     void insertText(const QString &text, const CharProps &props);
     // A PNG or JPEG picture of the given size in points; binary when the RTF
     // held its bytes in binary.
-    void insertImage(const QByteArray &data, const QSizeF &points, const CharProps &props, bool binary);
+    void insertImage(const QByteArray &data, const QSizeF &points, const CharProps &props,
+                     bool binary);
     void endParagraph(const ParaProps &para, const ListMark &mark);
     // Gives the last paragraph its format when the RTF made or filled it.
     void finish(const ParaProps &para, const ListMark &mark);

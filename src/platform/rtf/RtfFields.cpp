@@ -19,18 +19,21 @@ QString hyperlinkTarget(const QString &instruction)
             i = stop + 1;
         } else {
             qsizetype end = i;
-            while (end < size && !instruction.at(end).isSpace() && instruction.at(end) != QLatin1Char('"'))
+            while (end < size && !instruction.at(end).isSpace()
+                   && instruction.at(end) != QLatin1Char('"'))
                 ++end;
             words.append(instruction.mid(i, end - i));
             i = end;
         }
     }
-    if (words.isEmpty() || words.first().compare(QLatin1String("HYPERLINK"), Qt::CaseInsensitive) != 0)
+    if (words.isEmpty()
+        || words.first().compare(QLatin1String("HYPERLINK"), Qt::CaseInsensitive) != 0)
         return QString();
     QString target;
     for (qsizetype i = 1; i < words.size(); ++i) {
         const QString &word = words.at(i);
-        if (word == QLatin1String("\\l") || word == QLatin1String("\\o") || word == QLatin1String("\\t")) {
+        if (word == QLatin1String("\\l") || word == QLatin1String("\\o")
+            || word == QLatin1String("\\t")) {
             // A switch with an argument: \l names a bookmark, \o a tip, \t a frame.
             if (word == QLatin1String("\\l") && i + 1 < words.size())
                 return target + QLatin1Char('#') + words.at(i + 1);

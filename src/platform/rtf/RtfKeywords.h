@@ -5,6 +5,8 @@
 // The RTF control words the reader acts on. Any other word is ignored.
 namespace rtf {
 
+// A table, kept in its lines: the formatter would run it together.
+// clang-format off
 #define RTF_KEYWORDS(X)                                                                  \
     /* document */                                                                       \
     X(rtf) X(ansi) X(mac) X(pc) X(pca) X(ansicpg) X(deff) X(uc) X(u)                     \
@@ -40,6 +42,7 @@ namespace rtf {
     /* pictures */                                                                       \
     X(pngblip) X(jpegblip) X(picwgoal) X(pichgoal) X(picscalex)          \
     X(picscaley)
+// clang-format on
 
 enum class Keyword {
     Unknown,

@@ -1,12 +1,12 @@
 #include "platform/rtf/RtfReader.h"
 
+#include "platform/RuntimeError.h"
 #include "platform/rtf/RtfCodePages.h"
 #include "platform/rtf/RtfDocumentBuilder.h"
 #include "platform/rtf/RtfFields.h"
 #include "platform/rtf/RtfKeywords.h"
 #include "platform/rtf/RtfReaderState.h"
 #include "platform/rtf/RtfTokenizer.h"
-#include "platform/RuntimeError.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -20,15 +20,15 @@ namespace {
 
 // Where the text of a group goes.
 enum class Destination : quint8 {
-    Text,             // the document
-    Skip,             // nowhere
+    Text, // the document
+    Skip, // nowhere
     FontTable,
     ColorTable,
     FieldInstruction,
-    ListText,         // \pntext, \listtext: the shown number or bullet
-    ListDefinition,   // \pn
+    ListText,       // \pntext, \listtext: the shown number or bullet
+    ListDefinition, // \pn
     Picture,
-    UnicodeAlternative, // \upr: only its \ud part is read
+    UnicodeAlternative,    // \upr: only its \ud part is read
     NestedTableProperties, // \nesttableprops: only the \nestrow in it acts
 };
 
@@ -165,7 +165,8 @@ void Parser::run()
             }
             m_charactersToSkip = 0;
         }
-        if (token.type != Token::ControlWord && !(token.type == Token::ControlSymbol && token.symbol == '*'))
+        if (token.type != Token::ControlWord
+            && !(token.type == Token::ControlSymbol && token.symbol == '*'))
             m_ignorableDestination = false;
 
         switch (token.type) {
@@ -186,7 +187,9 @@ void Parser::run()
         case Token::ControlSymbol:
             switch (token.symbol) {
             case '*': m_ignorableDestination = true; break;
-            case '\\': case '{': case '}': handleCharacter(char16_t(token.symbol)); break;
+            case '\\':
+            case '{':
+            case '}': handleCharacter(char16_t(token.symbol)); break;
             case '~': handleCharacter(0x00A0); break;
             case '-': handleCharacter(0x00AD); break;
             case '_': handleCharacter(0x2011); break;
@@ -195,23 +198,16 @@ void Parser::run()
             default: break;
             }
             break;
-        case Token::HexByte:
-            handleByte(token.byte);
-            break;
-        case Token::BadHexByte:
-            handleCharacter(0xFFFD);
-            break;
-        case Token::Text:
-            handleText(token.text);
-            break;
+        case Token::HexByte: handleByte(token.byte); break;
+        case Token::BadHexByte: handleCharacter(0xFFFD); break;
+        case Token::Text: handleText(token.text); break;
         case Token::Binary:
             if (state().destination == Destination::Picture) {
                 m_picture.data.append(token.text.data(), qsizetype(token.text.size()));
                 m_picture.binary = true;
             }
             break;
-        case Token::End:
-            break;
+        case Token::End: break;
         }
     }
 done:
@@ -241,8 +237,7 @@ void Parser::popGroup()
         return;
     const GroupState ended = std::move(m_groups.back());
     m_groups.pop_back();
-    if (ended.destination != state().destination
-        || ended.destination == Destination::FontTable)
+    if (ended.destination != state().destination || ended.destination == Destination::FontTable)
         endDestination(ended);
 }
 
@@ -253,14 +248,9 @@ void Parser::endDestination(const GroupState &ended)
         if (!m_fontName.isEmpty() || !m_fontNameBytes.isEmpty())
             commitFont();
         break;
-    case Destination::ListDefinition:
-        state().para.list = m_listDefinition;
-        break;
-    case Destination::Picture:
-        finishPicture();
-        break;
-    default:
-        break;
+    case Destination::ListDefinition: state().para.list = m_listDefinition; break;
+    case Destination::Picture: finishPicture(); break;
+    default: break;
     }
 }
 
@@ -349,7 +339,8 @@ void Parser::handleText(std::string_view bytes)
         decoder.decode(bytes.data(), qsizetype(bytes.size()), m_listText);
         decoder.finish(m_listText);
         m_listTextSeen = true;
-        const auto font = m_tables.fonts.constFind(group.chars.font < 0 ? m_tables.defaultFont : group.chars.font);
+        const auto font = m_tables.fonts.constFind(group.chars.font < 0 ? m_tables.defaultFont
+                                                                        : group.chars.font);
         m_listTextSymbol = font != m_tables.fonts.constEnd() && font->symbol;
         return;
     }
@@ -375,8 +366,7 @@ void Parser::handleText(std::string_view bytes)
     case Destination::Skip:
     case Destination::ListDefinition:
     case Destination::UnicodeAlternative:
-    case Destination::NestedTableProperties:
-        return;
+    case Destination::NestedTableProperties: return;
     }
 }
 
@@ -425,8 +415,7 @@ void Parser::handleCharacter(char16_t character)
         decodeFontName();
         m_fontName += QChar(character);
         return;
-    default:
-        return;
+    default: return;
     }
 }
 
@@ -436,8 +425,8 @@ ListMark Parser::takeListMark()
     const ParaProps &para = state().para;
     if (m_listTextSeen) {
         const QString text = m_listText.trimmed();
-        const bool hasLetterOrDigit = std::any_of(text.begin(), text.end(),
-                                                  [](QChar c) { return c.isLetterOrNumber(); });
+        const bool hasLetterOrDigit
+            = std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); });
         if (para.list == ListKind::Bullet || m_listTextSymbol || !hasLetterOrDigit)
             mark.bullet = true;
         else
@@ -520,8 +509,9 @@ void Parser::addTab(const Token &token)
     if (para.tabs.size() >= 256)
         return;
     const double position = std::clamp(token.parameter, 0, MaxTwips) / 20.0;
-    para.tabs.append(QTextOption::Tab(position, para.nextTabType,
-                                      para.nextTabType == QTextOption::DelimiterTab ? QChar('.') : QChar()));
+    para.tabs.append(
+        QTextOption::Tab(position, para.nextTabType,
+                         para.nextTabType == QTextOption::DelimiterTab ? QChar('.') : QChar()));
     para.nextTabType = QTextOption::LeftTab;
 }
 
@@ -529,8 +519,8 @@ void Parser::finishPicture()
 {
     Picture picture = std::move(m_picture);
     m_picture = Picture();
-    if (picture.kind == Picture::Other || picture.data.isEmpty() || state().destination != Destination::Text
-        || state().chars.hidden)
+    if (picture.kind == Picture::Other || picture.data.isEmpty()
+        || state().destination != Destination::Text || state().chars.hidden)
         return;
     QBuffer buffer(&picture.data);
     buffer.open(QIODevice::ReadOnly);
@@ -558,14 +548,9 @@ void Parser::handleFontTableWord(Keyword keyword, const Token &token)
             commitFont(); // an entry that lacks its ';'
         m_fontNumber = token.parameter;
         break;
-    case Keyword::fcharset:
-        m_fontCharset = token.parameter;
-        break;
-    case Keyword::cpg:
-        m_fontCodePage = token.parameter;
-        break;
-    default:
-        break;
+    case Keyword::fcharset: m_fontCharset = token.parameter; break;
+    case Keyword::cpg: m_fontCodePage = token.parameter; break;
+    default: break;
     }
 }
 
@@ -593,18 +578,10 @@ void Parser::handleWord(const Token &token)
             && !handleCharacterFormatWord(keyword, token))
             handleParagraphFormatWord(keyword, token);
         return;
-    case Destination::FontTable:
-        handleFontTableWord(keyword, token);
-        return;
-    case Destination::ColorTable:
-        handleColorTableWord(keyword, token);
-        return;
-    case Destination::ListDefinition:
-        handleListDefinitionWord(keyword);
-        return;
-    case Destination::Picture:
-        handlePictureWord(keyword, token);
-        return;
+    case Destination::FontTable: handleFontTableWord(keyword, token); return;
+    case Destination::ColorTable: handleColorTableWord(keyword, token); return;
+    case Destination::ListDefinition: handleListDefinitionWord(keyword); return;
+    case Destination::Picture: handlePictureWord(keyword, token); return;
     case Destination::NestedTableProperties:
         // A nested row's properties follow its cells, and its \nestrow,
         // in this group, ends the row as \row ends an outer one.
@@ -612,8 +589,7 @@ void Parser::handleWord(const Token &token)
             breakParagraph();
         return;
     case Destination::Skip:
-    case Destination::UnicodeAlternative:
-        return;
+    case Destination::UnicodeAlternative: return;
     }
 }
 
@@ -657,8 +633,9 @@ void Parser::handleListDefinitionWord(Keyword keyword)
         m_listDefinition = ListKind::Bullet;
     else if (keyword == Keyword::pnlvlcont)
         m_listDefinition = ListKind::None;
-    else if (keyword == Keyword::pnlvlbody || keyword == Keyword::pndec || keyword == Keyword::pnucltr
-             || keyword == Keyword::pnlcltr || keyword == Keyword::pnucrm || keyword == Keyword::pnlcrm)
+    else if (keyword == Keyword::pnlvlbody || keyword == Keyword::pndec
+             || keyword == Keyword::pnucltr || keyword == Keyword::pnlcltr
+             || keyword == Keyword::pnucrm || keyword == Keyword::pnlcrm)
         m_listDefinition = ListKind::Numbered;
 }
 
@@ -694,9 +671,13 @@ bool Parser::handleDocumentWord(Keyword keyword, const Token &token)
 bool Parser::handleCharacterWord(Keyword keyword)
 {
     switch (keyword) {
-    case Keyword::par: case Keyword::sect: case Keyword::page: endParagraph(); return true;
-    case Keyword::row: case Keyword::nestrow: endParagraph(); return true;
-    case Keyword::cell: case Keyword::nestcell: cellEnd(); return true;
+    case Keyword::par:
+    case Keyword::sect:
+    case Keyword::page: endParagraph(); return true;
+    case Keyword::row:
+    case Keyword::nestrow: endParagraph(); return true;
+    case Keyword::cell:
+    case Keyword::nestcell: cellEnd(); return true;
     case Keyword::line: handleCharacter(0x2028); return true;
     case Keyword::tab: handleCharacter('\t'); return true;
     case Keyword::emdash: handleCharacter(0x2014); return true;
@@ -732,24 +713,39 @@ bool Parser::handleCharacterFormatWord(Keyword keyword, const Token &token)
     }
     case Keyword::b: chars.bold = on; return true;
     case Keyword::i: chars.italic = on; return true;
-    case Keyword::ul: case Keyword::ulw: case Keyword::uld: case Keyword::uldb: case Keyword::uldash:
-    case Keyword::uldashd: case Keyword::uldashdd: case Keyword::ulth: case Keyword::ulthd:
-    case Keyword::ulthdash: case Keyword::ulwave: case Keyword::ulhwave: case Keyword::ululdbwave:
-    case Keyword::ulldash:
-        chars.underline = on;
-        return true;
+    case Keyword::ul:
+    case Keyword::ulw:
+    case Keyword::uld:
+    case Keyword::uldb:
+    case Keyword::uldash:
+    case Keyword::uldashd:
+    case Keyword::uldashdd:
+    case Keyword::ulth:
+    case Keyword::ulthd:
+    case Keyword::ulthdash:
+    case Keyword::ulwave:
+    case Keyword::ulhwave:
+    case Keyword::ululdbwave:
+    case Keyword::ulldash: chars.underline = on; return true;
     case Keyword::ulnone: chars.underline = false; return true;
-    case Keyword::strike: case Keyword::striked: chars.strike = on; return true;
+    case Keyword::strike:
+    case Keyword::striked: chars.strike = on; return true;
     case Keyword::f: chars.font = value; return true;
-    case Keyword::fs: chars.halfPoints = token.hasParameter ? std::clamp(value, 2, 3276) : 24; return true;
+    case Keyword::fs:
+        chars.halfPoints = token.hasParameter ? std::clamp(value, 2, 3276) : 24;
+        return true;
     case Keyword::cf: chars.foreground = std::max(value, 0); return true;
     case Keyword::cb: chars.background = std::max(value, 0); return true;
     case Keyword::highlight: chars.highlight = std::max(value, 0); return true;
     case Keyword::super: chars.vertical = VerticalPosition::Superscript; return true;
     case Keyword::sub: chars.vertical = VerticalPosition::Subscript; return true;
     case Keyword::nosupersub: chars.vertical = VerticalPosition::Normal; return true;
-    case Keyword::up: chars.offset = std::clamp(token.hasParameter ? value : 6, 0, 3276); return true;
-    case Keyword::dn: chars.offset = -std::clamp(token.hasParameter ? value : 6, 0, 3276); return true;
+    case Keyword::up:
+        chars.offset = std::clamp(token.hasParameter ? value : 6, 0, 3276);
+        return true;
+    case Keyword::dn:
+        chars.offset = -std::clamp(token.hasParameter ? value : 6, 0, 3276);
+        return true;
     case Keyword::v: chars.hidden = on; return true;
     default: return false;
     }
@@ -765,9 +761,12 @@ void Parser::handleParagraphFormatWord(Keyword keyword, const Token &token)
     case Keyword::ql: para.alignment = Qt::AlignLeft; break;
     case Keyword::qr: para.alignment = Qt::AlignRight; break;
     case Keyword::qc: para.alignment = Qt::AlignHCenter; break;
-    case Keyword::qj: case Keyword::qd: para.alignment = Qt::AlignJustify; break;
-    case Keyword::li: case Keyword::lin: para.leftIndent = clampTwips(value); break;
-    case Keyword::ri: case Keyword::rin: para.rightIndent = clampTwips(value); break;
+    case Keyword::qj:
+    case Keyword::qd: para.alignment = Qt::AlignJustify; break;
+    case Keyword::li:
+    case Keyword::lin: para.leftIndent = clampTwips(value); break;
+    case Keyword::ri:
+    case Keyword::rin: para.rightIndent = clampTwips(value); break;
     case Keyword::fi: para.firstIndent = clampTwips(value); break;
     case Keyword::sb: para.spaceBefore = std::clamp(value, 0, MaxTwips); break;
     case Keyword::sa: para.spaceAfter = std::clamp(value, 0, MaxTwips); break;
@@ -776,8 +775,12 @@ void Parser::handleParagraphFormatWord(Keyword keyword, const Token &token)
     case Keyword::tqr: para.nextTabType = QTextOption::RightTab; break;
     case Keyword::tqc: para.nextTabType = QTextOption::CenterTab; break;
     case Keyword::tqdec: para.nextTabType = QTextOption::DelimiterTab; break;
-    case Keyword::tx: case Keyword::tb: addTab(token); break;
-    case Keyword::ls: if (para.list == ListKind::None) para.list = ListKind::Numbered; break;
+    case Keyword::tx:
+    case Keyword::tb: addTab(token); break;
+    case Keyword::ls:
+        if (para.list == ListKind::None)
+            para.list = ListKind::Numbered;
+        break;
     default: break;
     }
 }
@@ -787,9 +790,7 @@ bool Parser::handleDestination(Keyword keyword)
     GroupState &group = state();
     Destination destination;
     switch (keyword) {
-    case Keyword::fonttbl:
-        destination = Destination::FontTable;
-        break;
+    case Keyword::fonttbl: destination = Destination::FontTable; break;
     case Keyword::colortbl:
         destination = Destination::ColorTable;
         m_tables.colors.clear();
@@ -802,7 +803,8 @@ bool Parser::handleDestination(Keyword keyword)
         return true;
     case Keyword::fldinst:
         destination = group.field >= 0 && group.destination == Destination::Text
-            ? Destination::FieldInstruction : Destination::Skip;
+            ? Destination::FieldInstruction
+            : Destination::Skip;
         break;
     case Keyword::fldrslt:
         if (group.field >= 0 && group.destination == Destination::Text) {
@@ -819,8 +821,7 @@ bool Parser::handleDestination(Keyword keyword)
         destination = Destination::Picture;
         m_picture = Picture();
         break;
-    case Keyword::shppict:
-        return true; // its \pict is the picture
+    case Keyword::shppict: return true; // its \pict is the picture
     case Keyword::pntext:
     case Keyword::listtext:
         if (group.destination != Destination::Text)
@@ -832,9 +833,7 @@ bool Parser::handleDestination(Keyword keyword)
         destination = Destination::ListDefinition;
         m_listDefinition = ListKind::Numbered;
         break;
-    case Keyword::upr:
-        destination = Destination::UnicodeAlternative;
-        break;
+    case Keyword::upr: destination = Destination::UnicodeAlternative; break;
     case Keyword::ud:
         if (group.destination == Destination::UnicodeAlternative)
             destination = Destination::Text;
@@ -843,25 +842,58 @@ bool Parser::handleDestination(Keyword keyword)
         break;
     case Keyword::nesttableprops:
         destination = group.destination == Destination::Text ? Destination::NestedTableProperties
-                                                               : Destination::Skip;
+                                                             : Destination::Skip;
         break;
-    case Keyword::stylesheet: case Keyword::info: case Keyword::header: case Keyword::headerl:
-    case Keyword::headerr: case Keyword::headerf: case Keyword::footer: case Keyword::footerl:
-    case Keyword::footerr: case Keyword::footerf: case Keyword::footnote: case Keyword::annotation:
-    case Keyword::atnid: case Keyword::atnauthor: case Keyword::pnseclvl: case Keyword::pntxta:
-    case Keyword::pntxtb: case Keyword::nonshppict: case Keyword::shp: case Keyword::shprslt:
-    case Keyword::shpinst: case Keyword::objdata: case Keyword::objclass: case Keyword::xe:
-    case Keyword::tc: case Keyword::txe: case Keyword::rxe: case Keyword::listtable:
-    case Keyword::listoverridetable: case Keyword::revtbl: case Keyword::rsidtbl:
-    case Keyword::xmlnstbl: case Keyword::pgdsctbl: case Keyword::ftnsep: case Keyword::ftnsepc:
-    case Keyword::aftnsep: case Keyword::aftnsepc: case Keyword::bkmkstart: case Keyword::bkmkend:
-    case Keyword::themedata: case Keyword::colorschememapping: case Keyword::datastore:
-    case Keyword::latentstyles: case Keyword::generator: case Keyword::falt: case Keyword::panose:
+    case Keyword::stylesheet:
+    case Keyword::info:
+    case Keyword::header:
+    case Keyword::headerl:
+    case Keyword::headerr:
+    case Keyword::headerf:
+    case Keyword::footer:
+    case Keyword::footerl:
+    case Keyword::footerr:
+    case Keyword::footerf:
+    case Keyword::footnote:
+    case Keyword::annotation:
+    case Keyword::atnid:
+    case Keyword::atnauthor:
+    case Keyword::pnseclvl:
+    case Keyword::pntxta:
+    case Keyword::pntxtb:
+    case Keyword::nonshppict:
+    case Keyword::shp:
+    case Keyword::shprslt:
+    case Keyword::shpinst:
+    case Keyword::objdata:
+    case Keyword::objclass:
+    case Keyword::xe:
+    case Keyword::tc:
+    case Keyword::txe:
+    case Keyword::rxe:
+    case Keyword::listtable:
+    case Keyword::listoverridetable:
+    case Keyword::revtbl:
+    case Keyword::rsidtbl:
+    case Keyword::xmlnstbl:
+    case Keyword::pgdsctbl:
+    case Keyword::ftnsep:
+    case Keyword::ftnsepc:
+    case Keyword::aftnsep:
+    case Keyword::aftnsepc:
+    case Keyword::bkmkstart:
+    case Keyword::bkmkend:
+    case Keyword::themedata:
+    case Keyword::colorschememapping:
+    case Keyword::datastore:
+    case Keyword::latentstyles:
+    case Keyword::generator:
+    case Keyword::falt:
+    case Keyword::panose:
     case Keyword::nonesttables: // the plain-text stand-in for the nested tables read here
         destination = Destination::Skip;
         break;
-    default:
-        return false;
+    default: return false;
     }
     // A destination opened without a group of its own would take over the
     // rest of its parent group; RTF always gives it one.
@@ -892,18 +924,17 @@ qsizetype rtfStart(const QByteArray &data)
 
 } // namespace
 
-bool looksLikeRtf(const QByteArray &data)
-{
-    return rtfStart(data) >= 0;
-}
+bool looksLikeRtf(const QByteArray &data) { return rtfStart(data) >= 0; }
 
 void insertRtf(QTextCursor &cursor, const QByteArray &rtf)
 {
     const bool empty = rtf.trimmed().isEmpty();
     const qsizetype start = rtfStart(rtf);
     if (!empty && start < 0)
-        throw RuntimeError(ErrInvalidFileFormat,
-                           QStringLiteral("The data is not in Rich Text Format: it does not start with \"{\\rtf\"."));
+        throw RuntimeError(
+            ErrInvalidFileFormat,
+            QStringLiteral(
+                "The data is not in Rich Text Format: it does not start with \"{\\rtf\"."));
     cursor.beginEditBlock();
     cursor.removeSelectedText();
     if (!empty) {

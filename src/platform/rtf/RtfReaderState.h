@@ -31,12 +31,12 @@ enum class VerticalPosition : quint8 { Normal, Superscript, Subscript };
 
 struct CharProps
 {
-    int font = -1;       // RTF font number; -1: the document's default font
+    int font = -1; // RTF font number; -1: the document's default font
     int halfPoints = 24;
-    int foreground = 0;  // colour-table index; 0: automatic
-    int background = 0;  // \cb
-    int highlight = 0;   // \highlight, wins over \cb
-    int offset = 0;      // \up (positive) or \dn, half-points
+    int foreground = 0; // colour-table index; 0: automatic
+    int background = 0; // \cb
+    int highlight = 0;  // \highlight, wins over \cb
+    int offset = 0;     // \up (positive) or \dn, half-points
     int link = 0;
     bool bold = false;
     bool italic = false;
@@ -49,18 +49,16 @@ struct CharProps
     {
         return font == o.font && halfPoints == o.halfPoints && foreground == o.foreground
             && background == o.background && highlight == o.highlight && offset == o.offset
-            && link == o.link && bold == o.bold && italic == o.italic
-            && underline == o.underline && strike == o.strike && hidden == o.hidden
-            && vertical == o.vertical;
+            && link == o.link && bold == o.bold && italic == o.italic && underline == o.underline
+            && strike == o.strike && hidden == o.hidden && vertical == o.vertical;
     }
     bool operator!=(const CharProps &o) const { return !(*this == o); }
 };
 
 inline size_t qHash(const CharProps &p, size_t seed = 0)
 {
-    return qHashMulti(seed, p.font, p.halfPoints, p.foreground, p.background, p.highlight,
-                      p.offset, p.link, p.bold, p.italic, p.underline, p.strike,
-                      int(p.vertical));
+    return qHashMulti(seed, p.font, p.halfPoints, p.foreground, p.background, p.highlight, p.offset,
+                      p.link, p.bold, p.italic, p.underline, p.strike, int(p.vertical));
 }
 
 enum class ListKind : quint8 { None, Bullet, Numbered };
@@ -68,7 +66,7 @@ enum class ListKind : quint8 { None, Bullet, Numbered };
 struct ParaProps
 {
     Qt::Alignment alignment = Qt::AlignLeft;
-    int leftIndent = 0;  // twips
+    int leftIndent = 0; // twips
     int rightIndent = 0;
     int firstIndent = 0;
     int spaceBefore = 0;
@@ -84,8 +82,8 @@ struct ParaProps
         return alignment == o.alignment && leftIndent == o.leftIndent
             && rightIndent == o.rightIndent && firstIndent == o.firstIndent
             && spaceBefore == o.spaceBefore && spaceAfter == o.spaceAfter
-            && lineSpacing == o.lineSpacing && lineMultiple == o.lineMultiple
-            && tabs == o.tabs && list == o.list;
+            && lineSpacing == o.lineSpacing && lineMultiple == o.lineMultiple && tabs == o.tabs
+            && list == o.list;
     }
 };
 

@@ -30,13 +30,15 @@ struct Token
     int parameter = 0;
     char symbol = 0;
     uchar byte = 0;
-
 };
 
 class Tokenizer
 {
 public:
-    explicit Tokenizer(std::string_view data) : m_data(data) {}
+    explicit Tokenizer(std::string_view data)
+        : m_data(data)
+    {
+    }
 
     Token next();
 

@@ -18,9 +18,9 @@ namespace {
 // Characters 0x80..0x9F of code page 1252 (0 where it has none); from 0xA0
 // on, code page 1252 is Latin-1.
 constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039,
-    0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
 // The code-page-1252 byte of a character, or 0 when it has none.
@@ -83,7 +83,11 @@ struct ParaState
 class Writer
 {
 public:
-    explicit Writer(const QTextDocument &document) : m_document(document) { m_body.reserve(1 << 16); }
+    explicit Writer(const QTextDocument &document)
+        : m_document(document)
+    {
+        m_body.reserve(1 << 16);
+    }
     QByteArray write(int from, int to);
 
 private:
@@ -176,7 +180,8 @@ CharState Writer::charState(const QTextCharFormat &format, int formatIndex)
     CharState state;
     // Text without a face takes the first font, the document's default.
     const QString family = textformat::fontName(format);
-    state.font = family.isEmpty() ? (m_fonts.isEmpty() ? fontIndex(QString()) : 0) : fontIndex(family);
+    state.font
+        = family.isEmpty() ? (m_fonts.isEmpty() ? fontIndex(QString()) : 0) : fontIndex(family);
     const double points = format.fontPointSize();
     state.halfPoints = points > 0 ? int(std::lround(points * 2)) : 24;
     state.bold = format.fontWeight() >= QFont::DemiBold;
@@ -189,8 +194,10 @@ CharState Writer::charState(const QTextCharFormat &format, int formatIndex)
         state.highlight = colorIndex(format.background());
     const auto vertical = format.verticalAlignment();
     state.vertical = vertical == QTextCharFormat::AlignSuperScript ? 1
-        : vertical == QTextCharFormat::AlignSubScript ? 2 : 0;
-    state.offset = int(std::lround(format.property(textformat::CharOffset).toDouble() / 10.0)); // twips to half-points
+        : vertical == QTextCharFormat::AlignSubScript              ? 2
+                                                                   : 0;
+    state.offset = int(std::lround(format.property(textformat::CharOffset).toDouble()
+                                   / 10.0)); // twips to half-points
     m_charStates.insert(formatIndex, state);
     return state;
 }
@@ -239,9 +246,18 @@ void Writer::writeText(QStringView text)
         switch (c) {
         case '\t': word("tab"); continue;
         case 0x2028: word("line"); continue;
-        case 0x00A0: m_body += "\\~"; m_needDelimiter = false; continue;
-        case 0x00AD: m_body += "\\-"; m_needDelimiter = false; continue;
-        case 0x2011: m_body += "\\_"; m_needDelimiter = false; continue;
+        case 0x00A0:
+            m_body += "\\~";
+            m_needDelimiter = false;
+            continue;
+        case 0x00AD:
+            m_body += "\\-";
+            m_needDelimiter = false;
+            continue;
+        case 0x2011:
+            m_body += "\\_";
+            m_needDelimiter = false;
+            continue;
         default: break;
         }
         if (c < 0x20 || c == QChar::ObjectReplacementCharacter)
@@ -262,7 +278,8 @@ void Writer::writeText(QStringView text)
 
 void Writer::writeImage(const QTextImageFormat &format)
 {
-    const QVariant resource = m_document.resource(QTextDocument::ImageResource, QUrl(format.name()));
+    const QVariant resource
+        = m_document.resource(QTextDocument::ImageResource, QUrl(format.name()));
     QByteArray data;
     if (resource.userType() == QMetaType::QByteArray) {
         data = resource.toByteArray();
@@ -345,7 +362,8 @@ void Writer::writeFragment(const QTextFragment &fragment, int from, int to)
 
     if (format.isImageFormat()) {
         const QTextImageFormat image = format.toImageFormat();
-        const int count = std::min(to, fragment.position() + fragment.length()) - std::max(from, fragment.position());
+        const int count = std::min(to, fragment.position() + fragment.length())
+            - std::max(from, fragment.position());
         for (int i = 0; i < count; ++i)
             writeImage(image);
         return;
@@ -375,7 +393,10 @@ void Writer::writeParagraphFormat(const QTextBlockFormat &format, bool first)
 {
     ParaState p;
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
-    p.alignment = alignment & Qt::AlignRight ? 1 : alignment & Qt::AlignHCenter ? 2 : alignment & Qt::AlignJustify ? 3 : 0;
+    p.alignment = alignment & Qt::AlignRight ? 1
+        : alignment & Qt::AlignHCenter       ? 2
+        : alignment & Qt::AlignJustify       ? 3
+                                             : 0;
     p.left = twips(format.leftMargin());
     p.right = twips(format.rightMargin());
     p.first = twips(format.textIndent());
@@ -408,11 +429,16 @@ void Writer::writeParagraphFormat(const QTextBlockFormat &format, bool first)
     word("pard");
     if (p.alignment)
         word(p.alignment == 1 ? "qr" : p.alignment == 2 ? "qc" : "qj");
-    if (p.left) word("li", p.left);
-    if (p.right) word("ri", p.right);
-    if (p.first) word("fi", p.first);
-    if (p.before) word("sb", p.before);
-    if (p.after) word("sa", p.after);
+    if (p.left)
+        word("li", p.left);
+    if (p.right)
+        word("ri", p.right);
+    if (p.first)
+        word("fi", p.first);
+    if (p.before)
+        word("sb", p.before);
+    if (p.after)
+        word("sa", p.after);
     if (p.lineSpacing) {
         word("sl", p.lineSpacing);
         word("slmult", p.lineMultiple ? 1 : 0);
@@ -475,7 +501,8 @@ QByteArray Writer::header() const
     for (int i = 0; i < m_fonts.size(); ++i) {
         const QString &name = m_fonts.at(i);
         const bool symbol = name == QLatin1String("Symbol");
-        out += "{\\f" + QByteArray::number(i) + (symbol ? "\\fnil\\fcharset2 " : "\\fnil\\fcharset0 ");
+        out += "{\\f" + QByteArray::number(i)
+            + (symbol ? "\\fnil\\fcharset2 " : "\\fnil\\fcharset0 ");
         // Font names are written with the same escapes as text.
         Writer nameWriter(m_document);
         nameWriter.writeText(name);

@@ -8,16 +8,15 @@
 
 namespace Clipboard {
 
-void Clear()
-{
-    QGuiApplication::clipboard()->clear();
-}
+void Clear() { QGuiApplication::clipboard()->clear(); }
 
 void SetText(const QString &text, int format)
 {
     if (format != vbCFText)
-        throw RuntimeError(ErrInvalidArgument,
-                           QStringLiteral("Invalid clipboard format %1: only plain text (1) is supported").arg(format));
+        throw RuntimeError(
+            ErrInvalidArgument,
+            QStringLiteral("Invalid clipboard format %1: only plain text (1) is supported")
+                .arg(format));
     QGuiApplication::clipboard()->setText(text);
 }
 

@@ -15,7 +15,8 @@
 
 namespace {
 
-struct LockStates {
+struct LockStates
+{
     bool caps = false;
     bool num = false;
 };
@@ -106,11 +107,11 @@ bool KeyState::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::ApplicationStateChange:
         // The lock keys may have changed while another program had the focus.
-        if (static_cast<QApplicationStateChangeEvent *>(event)->applicationState() == Qt::ApplicationActive)
+        if (static_cast<QApplicationStateChangeEvent *>(event)->applicationState()
+            == Qt::ApplicationActive)
             refresh();
         break;
-    default:
-        break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }

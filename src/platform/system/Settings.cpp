@@ -24,9 +24,10 @@ public:
 void requireName(const QString &name, const char *what)
 {
     if (name.isEmpty())
-        throw RuntimeError(ErrInvalidArgument,
-                           QStringLiteral("Invalid procedure call or argument: no settings %1 given")
-                               .arg(QLatin1String(what)));
+        throw RuntimeError(
+            ErrInvalidArgument,
+            QStringLiteral("Invalid procedure call or argument: no settings %1 given")
+                .arg(QLatin1String(what)));
 }
 
 // Removes the file (and its folder when that is left empty) that held the

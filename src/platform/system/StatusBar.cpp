@@ -1,8 +1,8 @@
 #include "platform/system/StatusBar.h"
 
-#include "platform/system/KeyState.h"
 #include "platform/RuntimeError.h"
 #include "platform/Twips.h"
+#include "platform/system/KeyState.h"
 
 #include <QHelpEvent>
 #include <QPainter>
@@ -39,10 +39,7 @@ void StatusBarPanel::setText(const QString &text)
     m_bar->panelChanged();
 }
 
-void StatusBarPanel::setToolTipText(const QString &text)
-{
-    m_toolTip = text;
-}
+void StatusBarPanel::setToolTipText(const QString &text) { m_toolTip = text; }
 
 void StatusBarPanel::setStyle(int style)
 {
@@ -88,15 +85,13 @@ StatusBar::~StatusBar() = default;
 StatusBarPanel *StatusBar::Panels(int index) const
 {
     if (index < 1 || index > panelCount())
-        throw RuntimeError(ErrIndexOutOfBounds,
-                           QStringLiteral("Index out of bounds: the status bar has no panel %1").arg(index));
+        throw RuntimeError(
+            ErrIndexOutOfBounds,
+            QStringLiteral("Index out of bounds: the status bar has no panel %1").arg(index));
     return m_panels[size_t(index - 1)].get();
 }
 
-int StatusBar::panelCount() const
-{
-    return int(m_panels.size());
-}
+int StatusBar::panelCount() const { return int(m_panels.size()); }
 
 StatusBarPanel *StatusBar::addPanel()
 {
@@ -105,10 +100,7 @@ StatusBarPanel *StatusBar::addPanel()
     return m_panels.back().get();
 }
 
-const StatusBarPanel &StatusBar::panelAt(int index) const
-{
-    return *Panels(index);
-}
+const StatusBarPanel &StatusBar::panelAt(int index) const { return *Panels(index); }
 
 QRect StatusBar::panelGeometry(int index) const
 {
@@ -116,10 +108,7 @@ QRect StatusBar::panelGeometry(int index) const
     return panelGeometries()[size_t(index - 1)];
 }
 
-QString StatusBar::panelDisplayText(int index) const
-{
-    return shownText(panelAt(index));
-}
+QString StatusBar::panelDisplayText(int index) const { return shownText(panelAt(index)); }
 
 bool StatusBar::panelShownInFull(int index) const
 {
@@ -139,13 +128,12 @@ int StatusBar::naturalWidth(const StatusBarPanel &panel) const
 {
     const int minimum = twipsToPixelsX(panel.MinWidth());
     switch (panel.AutoSize()) {
-    case sbrSpring:
-        return minimum;
+    case sbrSpring: return minimum;
     case sbrContents:
-        return std::max(fontMetrics().horizontalAdvance(shownText(panel)) + 2 * (TextMargin + BevelWidth),
+        return std::max(fontMetrics().horizontalAdvance(shownText(panel))
+                            + 2 * (TextMargin + BevelWidth),
                         minimum);
-    default:
-        return twipsToPixelsX(panel.Width());
+    default: return twipsToPixelsX(panel.Width());
     }
 }
 
@@ -199,11 +187,13 @@ void StatusBar::paintEvent(QPaintEvent *)
         const int bevel = panelAt(index).Bevel();
         if (bevel == sbrInset || bevel == sbrRaised)
             qDrawShadePanel(&painter, rect, palette(), bevel == sbrInset, BevelWidth);
-        const QPalette::ColorGroup group = panelShownInFull(index) ? QPalette::Active : QPalette::Disabled;
+        const QPalette::ColorGroup group
+            = panelShownInFull(index) ? QPalette::Active : QPalette::Disabled;
         painter.setPen(palette().color(group, QPalette::WindowText));
         const int inset = TextMargin + BevelWidth;
         painter.drawText(rect.adjusted(inset, BevelWidth, -inset, -BevelWidth),
-                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, panelDisplayText(index));
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         panelDisplayText(index));
     }
 }
 

@@ -36,7 +36,10 @@ public:
 
 private:
     friend class StatusBar;
-    explicit StatusBarPanel(StatusBar *bar) : m_bar(bar) {}
+    explicit StatusBarPanel(StatusBar *bar)
+        : m_bar(bar)
+    {
+    }
 
     StatusBar *m_bar;
     QString m_text;
