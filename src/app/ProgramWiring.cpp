@@ -9,6 +9,11 @@
 #include "document/ErrorTrap.h"
 #include "document/FileCommands.h"
 #include "document/SaveQuestion.h"
+#include "editing/EditCommands.h"
+#include "editing/EditMenuState.h"
+#include "editing/FindNext.h"
+#include "editing/frmFindReplace.h"
+#include "editing/frmGoto.h"
 #include "editor/EditorHooks.h"
 
 #include <array>
@@ -18,34 +23,34 @@ namespace {
 // The routine of each command, in the order of Command; null where the
 // command has none yet.
 constexpr std::array<Routine, CommandCount> routines = {
-    &FileNew,          // FileNew
-    &FileOpen,         // FileOpen
-    &FileSave,         // FileSave
-    &FileSaveAs,       // FileSaveAs
-    nullptr,           // FilePageSetup
-    nullptr,           // FilePrint
-    &FileExit,         // FileExit
-    nullptr,           // EditUndo
-    nullptr,           // EditCut
-    nullptr,           // EditCopy
-    nullptr,           // EditPaste
-    nullptr,           // EditDelete
-    nullptr,           // EditFind
-    nullptr,           // EditFindNext
-    nullptr,           // EditReplace
-    nullptr,           // EditGoTo
-    nullptr,           // EditSelectAll
-    nullptr,           // InsertTimeDate
-    nullptr,           // PrepareEditMenu
-    nullptr,           // ShowRightClickMenu
-    &ToggleWordwrap,   // ToggleWordwrap
-    nullptr,           // FormatFont
-    &ToggleAlwaysTop,  // ToggleAlwaysTop
-    &ToggleHideMenu,   // ToggleHideMenu
-    &ShowNormalWindow, // ShowNormalWindow
-    &ShowSmallWindow,  // ShowSmallWindow
-    &ToggleStatusBar,  // ToggleStatusBar
-    nullptr,           // HelpAbout
+    &FileNew,            // FileNew
+    &FileOpen,           // FileOpen
+    &FileSave,           // FileSave
+    &FileSaveAs,         // FileSaveAs
+    nullptr,             // FilePageSetup
+    nullptr,             // FilePrint
+    &FileExit,           // FileExit
+    &EditUndo,           // EditUndo
+    &EditCut,            // EditCut
+    &EditCopy,           // EditCopy
+    &EditPaste,          // EditPaste
+    &EditDelete,         // EditDelete
+    &EditFind,           // EditFind
+    &EditFindNext,       // EditFindNext
+    &EditReplace,        // EditReplace
+    &EditGoTo,           // EditGoTo
+    &EditSelectAll,      // EditSelectAll
+    &InsertTimeDate,     // InsertTimeDate
+    &PrepareEditMenu,    // PrepareEditMenu
+    &showRightClickMenu, // ShowRightClickMenu
+    &ToggleWordwrap,     // ToggleWordwrap
+    nullptr,             // FormatFont
+    &ToggleAlwaysTop,    // ToggleAlwaysTop
+    &ToggleHideMenu,     // ToggleHideMenu
+    &ShowNormalWindow,   // ShowNormalWindow
+    &ShowSmallWindow,    // ShowSmallWindow
+    &ToggleStatusBar,    // ToggleStatusBar
+    nullptr,             // HelpAbout
 };
 
 void openDroppedFile(const QString &path) { OpenDocument(path); }

@@ -7,6 +7,7 @@
 #include "app/state/WindowTitle.h"
 #include "app/state/modMainModule.h"
 #include "appearance/FontSettings.h"
+#include "editing/OwnedDialogs.h"
 #include "editor/EditorForm.h"
 #include "editor/EditorWindow.h"
 #include "platform/richtext/RichTextBox.h"
@@ -56,6 +57,7 @@ void SwitchWindowMode(int mode)
     const bool overwrite = App.CurrentRichTextBox->overwriteMode();
     App.Buffer->moveContentsFrom(*App.CurrentRichTextBox);
     SaveWindowSettings();
+    takeDialogsFromEditorWindow(); // open dialogs outlive the old window
     App.CurrentForm->Unload();
 
     App.WindowMode = mode == 1 ? 1 : 0;
@@ -76,6 +78,7 @@ void SwitchWindowMode(int mode)
     currentWindow().show();
     App.CurrentStatusBar->setVisible(isCurrentItemChecked("mnuStatusBar"));
     SetTopMost(&currentWindow(), isCurrentItemChecked("mnuAlwaysTop"));
+    giveDialogsToEditorWindow();
     UpdateTitle();
 }
 

@@ -6,9 +6,19 @@
 #include <QTextCharFormat>
 
 #include <memory>
+#include <vector>
 
 class QPrinter;
 class RichTextLayout;
+
+// The text between start and start + length replaced by text; positions as
+// the control's (a line break counts as CR and LF).
+struct TextReplacement
+{
+    int start = 0;
+    int length = 0;
+    QString text;
+};
 
 // The rich-text edit control that holds a document.
 //
@@ -116,6 +126,17 @@ public:
     // with end omitted from start to the end. Options: rtfWholeWord,
     // rtfMatchCase, rtfNoHighlight (found, but not selected).
     int Find(const QString &text, int start = -1, int end = -1, int options = 0);
+    // The characters that make up words for rtfWholeWord: letters, digits and
+    // the underscore.
+    static bool isWordCharacter(QChar c);
+
+    // Makes the replacements one after the other, each at positions of the
+    // text as the ones before it left it, each text in the format of the last
+    // character it replaces (as setSelText over that selection would), all as
+    // one edit: one step for undo, one Change, one relayout. Afterwards
+    // nothing is selected and the caret stands after the last replacement's
+    // text; with no replacements nothing changes.
+    void replaceInTurn(const std::vector<TextReplacement> &replacements);
 
     // The 0-based line that holds position; with wrapping, lines are the lines
     // as displayed. The end of the text belongs to the last line, and both

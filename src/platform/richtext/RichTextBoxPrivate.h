@@ -168,11 +168,13 @@ public:
         emit q->SelChange();
     }
 
-    // The format of what the control inserts at the caret: the caret's, but
-    // no line-break mark (see PlainTextLineBreaks.h) and no object.
-    QTextCharFormat insertionFormat() const
+    // The format of what the control inserts at the caret (or at cursor): the
+    // caret's, but no line-break mark (see PlainTextLineBreaks.h) and no
+    // object.
+    QTextCharFormat insertionFormat() const { return insertionFormat(q->textCursor()); }
+    static QTextCharFormat insertionFormat(const QTextCursor &cursor)
     {
-        QTextCharFormat format = withoutLineBreakKind(q->textCursor().charFormat());
+        QTextCharFormat format = withoutLineBreakKind(cursor.charFormat());
         format.clearProperty(QTextFormat::ObjectType);
         return format;
     }

@@ -5,7 +5,7 @@
 
 // ---- searching and lines ------------------------------------------------
 
-static bool isWordCharacter(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+bool RichTextBox::isWordCharacter(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
 
 int RichTextBox::Find(const QString &text, int start, int end, int options)
 {

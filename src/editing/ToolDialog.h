@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+
+// What the editor window's modeless dialogs have in common: a fixed tool
+// window (small title bar, no minimize or maximize button, not in the task
+// bar) with its inside size and its controls' places given in twips. Closing
+// it unloads it: it is deleted, and a later use loads a new one. Esc presses
+// its cancel button; Enter its default button.
+class ToolDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    ToolDialog(QWidget *owner, const char *name, const QString &title, int insideWidthTwips,
+               int insideHeightTwips);
+
+    void setInsideSizeTwips(int width, int height);
+    // Makes control the dialog's child named name, at left, top with width
+    // and height, in twips.
+    template<typename Control>
+    Control *addControl(const char *name, int left, int top, int width, int height)
+    {
+        auto *control = new Control(this);
+        control->setObjectName(QLatin1String(name));
+        placeInTwips(*control, left, top, width, height);
+        return control;
+    }
+    static void placeInTwips(QWidget &control, int left, int top, int width, int height);
+    static void moveInTwips(QWidget &control, int left, int top);
+
+    void setCancelButton(QPushButton *button) { m_cancelButton = button; }
+
+    // Closes the dialog, which unloads it.
+    void Unload() { close(); }
+    // Closed: it goes as soon as the event loop lets it, and is not to be
+    // used again.
+    bool isUnloaded() const { return m_unloaded; }
+
+protected:
+    void reject() override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QPushButton *m_cancelButton = nullptr;
+    bool m_unloaded = false;
+};

@@ -1,0 +1,75 @@
+// Many replacements made as one edit of the rich-text control.
+#include "platform/richtext/RichTextBox.h"
+
+#include "platform/richtext/RichTextBoxPrivate.h"
+
+namespace {
+
+// Control positions to document positions for positions that follow each
+// other closely: a control position is its document position plus the number
+// of its paragraph, so the paragraph of the last position found is the first
+// guess for the next.
+class NearbyPositions
+{
+public:
+    NearbyPositions(const RichTextBox &box, const QTextDocument &document)
+        : m_box(box)
+        , m_document(document)
+    {
+    }
+
+    int toDocumentPosition(int position)
+    {
+        for (int tries = 0; tries < 3; ++tries) {
+            const int guess = position - m_blockNumber;
+            if (guess < 0 || guess >= m_document.characterCount())
+                break;
+            const int blockNumber = m_document.findBlock(guess).blockNumber();
+            if (blockNumber == m_blockNumber)
+                return guess;
+            m_blockNumber = blockNumber;
+        }
+        // A position between CR and LF, or far from the last one.
+        const int found = m_box.toDocumentPosition(position);
+        m_blockNumber = m_document.findBlock(found).blockNumber();
+        return found;
+    }
+
+private:
+    const RichTextBox &m_box;
+    const QTextDocument &m_document;
+    int m_blockNumber = 0;
+};
+
+} // namespace
+
+void RichTextBox::replaceInTurn(const std::vector<TextReplacement> &replacements)
+{
+    if (replacements.empty())
+        return;
+    d->flush();
+    // Inside one edit block the document takes every change at once, but
+    // tells of them (and is laid out, and raises Change) only once, at its
+    // end, for the whole stretch they cover; Undo takes them back together.
+    // The plain-text copy takes each change here, where it is known, rather
+    // than copying that whole stretch afterwards.
+    NearbyPositions positions(*this, *d->document);
+    QTextCursor cursor(d->document);
+    d->mirrorKeptByCaller = true;
+    cursor.beginEditBlock();
+    for (const TextReplacement &replacement : replacements) {
+        const int from = positions.toDocumentPosition(replacement.start);
+        const int to = positions.toDocumentPosition(replacement.start + replacement.length);
+        const QString text = Private::toParagraphs(replacement.text);
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        cursor.insertText(text, Private::insertionFormat(cursor));
+        d->mirror().replace(from, to - from,
+                            QString(text).replace(QChar::ParagraphSeparator, QLatin1Char('\n')));
+    }
+    cursor.endEditBlock();
+    d->mirrorKeptByCaller = false;
+    if (d->mirror().length() != d->documentLength())
+        d->resyncMirror();
+    setTextCursor(cursor);
+}
