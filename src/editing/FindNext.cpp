@@ -37,8 +37,9 @@ int findFrom(RichTextBox &box, int start, const Passed &passed)
     return found;
 }
 
-// Steps 3 and 4 of Find Next, once; true when the user asked to restart from
-// the top.
+// One search of Find Next: within the selection, after the selected
+// occurrence, or from the start of the word at the caret. True when the user
+// asked to restart from the top.
 bool findOnce(RichTextBox &box, const Passed &passed)
 {
     if (box.SelLength() != 0) {

@@ -46,9 +46,6 @@ OwnedDialog &ownedDialog(QDialog &dialog)
 void showWithCurrentForm(OwnedDialog &owned)
 {
     QDialog &dialog = *owned.dialog;
-    EditorWindow &owner = currentWindow();
-    if (dialog.parentWidget() != &owner)
-        dialog.setParent(&owner, dialog.windowFlags());
     dialog.show();
     QAction &alwaysOnTop = currentItem("mnuAlwaysTop");
     SetTopMost(&dialog, alwaysOnTop.isChecked());
@@ -79,6 +76,7 @@ void takeDialogsFromEditorWindow()
 
 void giveDialogsToEditorWindow()
 {
+    bool given = false;
     for (OwnedDialog &owned : ownedDialogs()) {
         QDialog &dialog = *owned.dialog;
         if (dialog.parentWidget())
@@ -86,5 +84,9 @@ void giveDialogsToEditorWindow()
         dialog.setParent(&currentWindow(), dialog.windowFlags());
         dialog.move(owned.position);
         showWithCurrentForm(owned);
+        given = true;
     }
+    // Showing a dialog activates it; typing goes on in the new window.
+    if (given)
+        currentWindow().activateWindow();
 }

@@ -63,8 +63,8 @@ QString separatorOf(const QLocale &locale, const QString &format, QLatin1String 
     return separator.isEmpty() ? QString(fallback) : separator;
 }
 
-} // namespace
-
+// The separator a locale puts between hours and minutes, and between the
+// fields of a short date.
 QString timeSeparator(const QLocale &locale)
 {
     return separatorOf(locale, locale.timeFormat(QLocale::ShortFormat), QLatin1String("hH"),
@@ -76,6 +76,8 @@ QString dateSeparator(const QLocale &locale)
     return separatorOf(locale, locale.dateFormat(QLocale::ShortFormat), QLatin1String("dMy"),
                        QLatin1String("/"));
 }
+
+} // namespace
 
 QString timeDateText(const QDateTime &moment, const QLocale &locale)
 {

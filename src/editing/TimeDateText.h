@@ -9,14 +9,10 @@
 // designator for morning or afternoon, a blank, the four-digit year, the date
 // separator, the two-digit month, the date separator and the two-digit day
 // ("3:07 PM 2024/05/09" where the separators are ':' and '/'). The
-// designators and separators are locale's.
+// designators and separators are locale's: a separator is the text after the
+// first field of the locale's short format (':' and '/' where the format has
+// none, and for the C locale).
 QString timeDateText(const QDateTime &moment, const QLocale &locale);
-
-// The separator a locale puts between hours and minutes, and between the
-// fields of a short date: the text after the first field of its short format
-// (':' and '/' when the format has none, and for the C locale).
-QString timeSeparator(const QLocale &locale);
-QString dateSeparator(const QLocale &locale);
 
 // Where Time/Date reads the current time: the system clock, unless another
 // clock has been set (nullptr sets the system clock again).

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 class QPushButton;
 
@@ -46,3 +47,28 @@ private:
     QPushButton *m_cancelButton = nullptr;
     bool m_unloaded = false;
 };
+
+// The one instance of a dialog class, loaded on first use with owner as its
+// owner, and loaded anew once the last one was unloaded.
+template<typename Dialog>
+QPointer<Dialog> &dialogInstance()
+{
+    static QPointer<Dialog> dialog;
+    return dialog;
+}
+
+template<typename Dialog>
+bool isDialogLoaded()
+{
+    const QPointer<Dialog> &dialog = dialogInstance<Dialog>();
+    return dialog && !dialog->isUnloaded();
+}
+
+template<typename Dialog>
+Dialog &loadedDialog(QWidget *owner)
+{
+    QPointer<Dialog> &dialog = dialogInstance<Dialog>();
+    if (!isDialogLoaded<Dialog>())
+        dialog = new Dialog(owner);
+    return *dialog;
+}

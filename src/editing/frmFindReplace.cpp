@@ -26,12 +26,6 @@ constexpr int ReplaceInsideHeight = 1560;
 constexpr int FrameHeight = 1920 - ReplaceInsideHeight;
 constexpr int FindInsideHeight = 1220 - FrameHeight;
 
-QPointer<FindReplaceDialog> &sharedInstance()
-{
-    static QPointer<FindReplaceDialog> dialog;
-    return dialog;
-}
-
 int checkValue(const QCheckBox &box) { return box.isChecked() ? 1 : 0; }
 
 } // namespace
@@ -171,19 +165,9 @@ void FindReplaceDialog::cmdReplaceAll_Click()
     replaceAllInEditor();
 }
 
-FindReplaceDialog &frmFindReplace()
-{
-    QPointer<FindReplaceDialog> &dialog = sharedInstance();
-    if (!isFindReplaceLoaded())
-        dialog = new FindReplaceDialog(&currentWindow());
-    return *dialog;
-}
+FindReplaceDialog &frmFindReplace() { return loadedDialog<FindReplaceDialog>(&currentWindow()); }
 
-bool isFindReplaceLoaded()
-{
-    const QPointer<FindReplaceDialog> &dialog = sharedInstance();
-    return dialog && !dialog->isUnloaded();
-}
+bool isFindReplaceLoaded() { return isDialogLoaded<FindReplaceDialog>(); }
 
 void EditReplace()
 {

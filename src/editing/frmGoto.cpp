@@ -13,16 +13,6 @@
 
 #include <climits>
 
-namespace {
-
-QPointer<GotoDialog> &sharedInstance()
-{
-    static QPointer<GotoDialog> dialog;
-    return dialog;
-}
-
-} // namespace
-
 GotoDialog::GotoDialog(QWidget *owner)
     : ToolDialog(owner, "frmGoto", QStringLiteral("Goto Line"), 2865, 915)
 {
@@ -83,19 +73,9 @@ void GotoDialog::HighLowGameForGoto()
     box.setSelStart(box.GetLineStartFromChar(mid));
 }
 
-GotoDialog &frmGoto()
-{
-    QPointer<GotoDialog> &dialog = sharedInstance();
-    if (!isGotoLoaded())
-        dialog = new GotoDialog(&currentWindow());
-    return *dialog;
-}
+GotoDialog &frmGoto() { return loadedDialog<GotoDialog>(&currentWindow()); }
 
-bool isGotoLoaded()
-{
-    const QPointer<GotoDialog> &dialog = sharedInstance();
-    return dialog && !dialog->isUnloaded();
-}
+bool isGotoLoaded() { return isDialogLoaded<GotoDialog>(); }
 
 void EditGoTo() { showOwnedByCurrentForm(frmGoto()); }
 
