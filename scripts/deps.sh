@@ -7,8 +7,12 @@ set -euo pipefail
 # xvfb and openbox: the virtual X display with a window manager that the
 # tests needing a real X server run on; libxcb1-dev lets those tests speak to
 # the window manager. clang-format checks that the code keeps its format.
+# cups, printer-driver-cups-pdf and poppler-utils are needed by the tests
+# only: the printing tests print through a CUPS-PDF queue of their own and
+# read the PDF files back with pdftotext.
 packages=(build-essential cmake qt6-base-dev libgl-dev libbenchmark-dev
-          fonts-dejavu-core fonts-dejavu-extra xvfb openbox libxcb1-dev clang-format)
+          fonts-dejavu-core fonts-dejavu-extra xvfb openbox libxcb1-dev clang-format
+          cups printer-driver-cups-pdf poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

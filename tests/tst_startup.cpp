@@ -494,6 +494,7 @@ private slots:
             {"SaveAs", Command::FileSaveAs},
             {"PageSetup", Command::FilePageSetup},
             {"Print", Command::FilePrint},
+            {"PrintPreview", Command::FilePrintPreview},
             {"Exit", Command::FileExit},
             {"Undo", Command::EditUndo},
             {"Cut", Command::EditCut},

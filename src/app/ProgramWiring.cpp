@@ -8,6 +8,7 @@
 #include "app/state/modMainModule.h"
 #include "document/ErrorTrap.h"
 #include "document/FileCommands.h"
+#include "document/PrintCommands.h"
 #include "document/SaveQuestion.h"
 #include "editing/EditCommands.h"
 #include "editing/EditMenuState.h"
@@ -27,8 +28,9 @@ constexpr std::array<Routine, CommandCount> routines = {
     &FileOpen,           // FileOpen
     &FileSave,           // FileSave
     &FileSaveAs,         // FileSaveAs
-    nullptr,             // FilePageSetup
-    nullptr,             // FilePrint
+    &FilePageSetup,      // FilePageSetup
+    &FilePrint,          // FilePrint
+    &FilePrintPreview,   // FilePrintPreview
     &FileExit,           // FileExit
     &EditUndo,           // EditUndo
     &EditCut,            // EditCut

@@ -8,7 +8,7 @@
 #include "document/DocumentPath.h"
 #include "document/ErrorTrap.h"
 #include "document/FileSizeLimit.h"
-#include "editor/BufferForm.h"
+#include "document/StagingBuffer.h"
 #include "editor/EditorWindow.h"
 #include "platform/RuntimeError.h"
 #include "platform/dialogs/CommonDialog.h"
@@ -33,24 +33,6 @@ CommonDialog &fileDialog()
     dialog.CancelError = true;
     return dialog;
 }
-
-RichTextBox &bufferBox()
-{
-    if (!App.Buffer)
-        App.Buffer = frmBuffer().BufferBox();
-    return *App.Buffer;
-}
-
-// Buffer holds nothing between uses, also when a load into it failed.
-struct EmptiedAfterUse
-{
-    RichTextBox &box;
-    ~EmptiedAfterUse()
-    {
-        if (box.textLength() > 0)
-            box.setText(QString());
-    }
-};
 
 // Reads the file into Buffer, plain text given the default style there, and
 // moves the result into the editor in one step. The editor is not touched

@@ -10,6 +10,7 @@ enum class Command {
     FileSaveAs,
     FilePageSetup,
     FilePrint,
+    FilePrintPreview,
     FileExit,
     EditUndo,
     EditCut,

@@ -33,6 +33,7 @@ enum RuntimeErrorNumber {
     ErrPathNotFound = 76,
     ErrIndexOutOfBounds = 35600, // a numbered item (a status-bar panel) that does not exist
     ErrInvalidFileFormat = 321,  // the file's contents are not in the expected format
+    ErrPrinter = 482,            // the printer could not start or go on with a print
 };
 
 // The error for a failed file operation on path: the number tells what went

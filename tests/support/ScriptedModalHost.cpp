@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPrinter>
 #include <QtTest>
 
 #include <algorithm>
@@ -22,6 +23,7 @@ const char *kindName(ScriptedModalHost::DialogKind kind)
     case ScriptedModalHost::PrinterSetup: return "printer-setup dialog";
     case ScriptedModalHost::Font: return "Font dialog";
     case ScriptedModalHost::Color: return "Colour dialog";
+    case ScriptedModalHost::PrintPreview: return "Print Preview";
     }
     return "dialog";
 }
@@ -82,6 +84,7 @@ void ScriptedModalHost::chooseFont(const QFont &font) { m_fontAnswers.push_back(
 void ScriptedModalHost::cancelFont() { m_fontAnswers.push_back(std::nullopt); }
 void ScriptedModalHost::chooseColor(qint32 packedRgb) { m_colorAnswers.push_back(packedRgb); }
 void ScriptedModalHost::cancelColor() { m_colorAnswers.push_back(std::nullopt); }
+void ScriptedModalHost::previewInto(const QString &pdfPath) { m_previewAnswers.push_back(pdfPath); }
 void ScriptedModalHost::choosePopupItem(const QString &objectName)
 {
     m_popupAnswers.push_back(objectName);
@@ -91,7 +94,7 @@ int ScriptedModalHost::unusedAnswers() const
 {
     return int(m_messageBoxAnswers.size() + m_fileAnswers.size() + m_printAnswers.size()
                + m_printerSetupAnswers.size() + m_fontAnswers.size() + m_colorAnswers.size()
-               + m_popupAnswers.size());
+               + m_popupAnswers.size() + m_previewAnswers.size());
 }
 
 void ScriptedModalHost::fail(const QString &what)
@@ -179,6 +182,21 @@ bool ScriptedModalHost::showPrinter(CommonDialog &dialog)
         return false;
     dialogchoice::setPrintChoice(dialog, answer->range, answer->copies);
     return true;
+}
+
+bool ScriptedModalHost::showPrintPreview(CommonDialog &dialog,
+                                         const std::function<void(QPrinter *)> &paintPages)
+{
+    record(PrintPreview, dialog);
+    QString pdfPath;
+    if (!takeAnswer(m_previewAnswers, &pdfPath, QLatin1String(kindName(PrintPreview))))
+        return false;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath);
+    printer.setPageLayout(CommonDialog::sharedPrinter().pageLayout());
+    paintPages(&printer);
+    return false;
 }
 
 bool ScriptedModalHost::showFont(CommonDialog &dialog)

@@ -39,6 +39,9 @@ public:
     void cancelFont();
     void chooseColor(qint32 packedRgb);
     void cancelColor();
+    // The next Print Preview paints its pages into a PDF file at pdfPath, on
+    // a printer with the program's printer's page layout.
+    void previewInto(const QString &pdfPath);
     // The popup's item with this objectName is chosen (it may sit in a
     // submenu); an empty name closes the popup without a choice. A disabled or
     // hidden item cannot be chosen: the popup then closes without a choice.
@@ -51,7 +54,7 @@ public:
         int buttons = 0;
         QString title;
     };
-    enum DialogKind { Open, Save, Print, PrinterSetup, Font, Color };
+    enum DialogKind { Open, Save, Print, PrinterSetup, Font, Color, PrintPreview };
     // A common dialog's properties as the program had set them when it asked.
     struct DialogCall
     {
@@ -94,6 +97,8 @@ public:
     bool showPrinter(CommonDialog &dialog) override;
     bool showFont(CommonDialog &dialog) override;
     bool showColor(CommonDialog &dialog) override;
+    bool showPrintPreview(CommonDialog &dialog,
+                          const std::function<void(QPrinter *)> &paintPages) override;
     QAction *popupMenu(QMenu &menu, const QPoint &globalPos) override;
 
 private:
@@ -118,6 +123,7 @@ private:
     std::deque<std::optional<QFont>> m_fontAnswers;
     std::deque<std::optional<qint32>> m_colorAnswers;
     std::deque<QString> m_popupAnswers;
+    std::deque<QString> m_previewAnswers;
 
     QList<MessageBoxCall> m_messageBoxes;
     QList<DialogCall> m_dialogs;

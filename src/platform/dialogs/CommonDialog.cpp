@@ -58,6 +58,11 @@ void CommonDialog::ShowFont() { finishDialog(*this, modalHost().showFont(*this))
 
 void CommonDialog::ShowColor() { finishDialog(*this, modalHost().showColor(*this)); }
 
+void CommonDialog::ShowPrintPreview(const std::function<void(QPrinter *)> &paintPages)
+{
+    modalHost().showPrintPreview(*this, paintPages);
+}
+
 QPrinter &CommonDialog::sharedPrinter()
 {
     if (!printerOfProgram) {

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QPrinter;
 
 // Bits of CommonDialog::Flags, in the platform's numbering.
@@ -76,6 +78,10 @@ public:
     void ShowPrinter();
     void ShowFont();
     void ShowColor();
+    // Print Preview: shows the pages paintPages prints, on the program's
+    // printer; the user may print them from there. Never raises the cancel
+    // error.
+    void ShowPrintPreview(const std::function<void(QPrinter *)> &paintPages);
 
     // The printer shared by every dialog of the program, so that the choices
     // made in printer setup are those the next Print dialog starts with. When

@@ -3,7 +3,10 @@
 #include <QPoint>
 #include <QString>
 
+#include <functional>
+
 class CommonDialog;
+class QPrinter;
 class QAction;
 class QMenu;
 
@@ -26,6 +29,12 @@ public:
     virtual bool showPrinter(CommonDialog &dialog) = 0; // Print, or printer setup when Flags has 64
     virtual bool showFont(CommonDialog &dialog) = 0;
     virtual bool showColor(CommonDialog &dialog) = 0;
+    // A preview of the pages that paintPages prints on the printer it is
+    // given, with the set-up of the program's printer. False means closed
+    // without printing from it.
+    virtual bool showPrintPreview(CommonDialog &dialog,
+                                  const std::function<void(QPrinter *)> &paintPages)
+        = 0;
 
     // Shows menu as a popup at globalPos and returns when it closes, with the
     // action chosen (already triggered) or nullptr.

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -188,6 +189,14 @@ bool QtModalHost::showColor(CommonDialog &dialog)
         return false;
     dialogchoice::setChosenColor(dialog, colorDialog.selectedColor());
     return true;
+}
+
+bool QtModalHost::showPrintPreview(CommonDialog &,
+                                   const std::function<void(QPrinter *)> &paintPages)
+{
+    QPrintPreviewDialog preview(&CommonDialog::sharedPrinter(), dialogOwner());
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, paintPages);
+    return preview.exec() == QDialog::Accepted;
 }
 
 QAction *QtModalHost::popupMenu(QMenu &menu, const QPoint &globalPos)

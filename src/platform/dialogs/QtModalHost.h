@@ -14,5 +14,7 @@ public:
     bool showPrinter(CommonDialog &dialog) override;
     bool showFont(CommonDialog &dialog) override;
     bool showColor(CommonDialog &dialog) override;
+    bool showPrintPreview(CommonDialog &dialog,
+                          const std::function<void(QPrinter *)> &paintPages) override;
     QAction *popupMenu(QMenu &menu, const QPoint &globalPos) override;
 };

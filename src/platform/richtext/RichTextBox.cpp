@@ -1,8 +1,10 @@
 #include "platform/richtext/RichTextBox.h"
 
+#include "platform/files/FileReading.h"
+#include "platform/files/FileSaving.h"
 #include "platform/richtext/KeyCodes.h"
 #include "platform/richtext/RichTextBoxPrivate.h"
-#include "platform/richtext/RichTextFiles.h"
+#include "platform/richtext/RichTextPrinting.h"
 #include "platform/rtf/RtfReader.h"
 #include "platform/rtf/RtfWriter.h"
 #include "platform/system/KeyState.h"
@@ -224,9 +226,17 @@ void RichTextBox::SelPrint(QPrinter *printer)
 {
     d->flush();
     const QTextCursor cursor = textCursor();
+    // Paper is white: the control's background is printed only when it was
+    // set, and text without a colour of its own prints in the control's text
+    // colour only on that background.
+    PrintedPageLook look;
+    if (d->backColorSet) {
+        look.background = palette().color(QPalette::Base);
+        look.text = palette().color(QPalette::Text);
+    }
     printDocumentRange(*d->document, cursor.hasSelection() ? cursor.selectionStart() : 0,
                        cursor.hasSelection() ? cursor.selectionEnd() : d->documentLength(),
-                       printer);
+                       *printer, look);
 }
 
 // ---- events -------------------------------------------------------------

@@ -163,7 +163,9 @@ public:
     PlainTextFormat plainTextFormat() const;
     void setPlainTextFormat(const PlainTextFormat &format);
 
-    // Prints the selection, or everything when nothing is selected.
+    // Prints the selection, or everything when nothing is selected, page by
+    // page within the printer's margins (see printDocumentRange). Raises
+    // RuntimeError when the printer fails.
     void SelPrint(QPrinter *printer);
 
     // The position space of the control, for code that works on the document

@@ -230,6 +230,8 @@ void RichTextBox::setBackColor(qint32 packedRgb)
     QPalette p = palette();
     p.setColor(QPalette::Base, textformat::colorFromPacked(packedRgb));
     setPalette(p);
+    // White is the paper's own colour: only another one is printed.
+    d->backColorSet = textformat::colorFromPacked(packedRgb) != QColor(Qt::white);
 }
 
 QString RichTextBox::FontName() const { return font().family(); }

@@ -45,6 +45,8 @@ public:
     int lastSelStart = 0;
     int lastSelLength = 0;
     float rightMargin = 0;
+    // BackColor was given a colour other than white: printing shows it.
+    bool backColorSet = false;
 
     explicit Private(RichTextBox *owner)
         : q(owner)
@@ -308,20 +310,7 @@ public:
             const QRectF rect = q->blockBoundingGeometry(block).translated(offset);
             if (rect.top() > bottom)
                 break;
-            const QString marker = RichTextLayout::markerText(block);
-            if (marker.isEmpty() || !block.isVisible() || block.layout()->lineCount() == 0)
-                continue;
-            QTextCursor first(block);
-            first.movePosition(QTextCursor::NextCharacter);
-            const QTextCharFormat format = first.charFormat();
-            const QTextLine line = block.layout()->lineAt(0);
-            painter.setFont(format.font().resolve(document->defaultFont()));
-            painter.setPen(format.hasProperty(QTextFormat::ForegroundBrush)
-                               ? format.foreground().color()
-                               : q->palette().text().color());
-            painter.drawText(QPointF(rect.left() + layout->markerX(block),
-                                     rect.top() + line.y() + line.ascent()),
-                             marker);
+            layout->drawMarker(painter, block, rect.topLeft(), q->palette().text().color());
         }
     }
 };

@@ -1,6 +1,7 @@
 #include "platform/richtext/RichTextLayout.h"
 
 #include "platform/TextFormat.h"
+#include "platform/Twips.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -9,6 +10,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QScreen>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QTextLayout>
@@ -19,7 +21,7 @@
 
 namespace {
 
-constexpr qreal MarkerGap = 6; // pixels between a marker and its text
+constexpr qreal MarkerGap = 4.5; // points between a marker and its text
 constexpr qreal DefaultMarkerIndent
     = 18; // points of text offset for a marker without a hanging indent
 
@@ -41,8 +43,11 @@ public:
         if (image.hasProperty(QTextFormat::ImageWidth)
             && image.hasProperty(QTextFormat::ImageHeight))
             return QSizeF(image.width() * ppp, image.height() * ppp);
+        // A picture without a size of its own shows at one pixel of the image
+        // a pixel of the screen, and prints at that size too.
+        const qreal devicePixelsPerScreenPixel = ppp * 72 * TwipsPerPixelX() / 1440;
         const QImage img = imageOf(document, image);
-        return img.isNull() ? QSizeF(16, 16) : QSizeF(img.size());
+        return (img.isNull() ? QSizeF(16, 16) : QSizeF(img.size())) * devicePixelsPerScreenPixel;
     }
 
     void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *document, int,
@@ -203,17 +208,35 @@ qreal RichTextLayout::markerX(const QTextBlock &block) const
         + std::max<qreal>(0, (f.leftMargin() + f.textIndent()) * ppp);
 }
 
-// Where the first line and the other lines start, relative to the margin.
+void RichTextLayout::drawMarker(QPainter &painter, const QTextBlock &block,
+                                const QPointF &blockOrigin, const QColor &textColor) const
+{
+    const QString marker = markerText(block);
+    if (marker.isEmpty() || !block.isVisible() || block.layout()->lineCount() == 0)
+        return;
+    QTextCursor first(block);
+    first.movePosition(QTextCursor::NextCharacter);
+    const QTextCharFormat format = first.charFormat();
+    const QTextLine line = block.layout()->lineAt(0);
+    painter.setFont(format.font().resolve(document()->defaultFont()));
+    painter.setPen(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color()
+                                                                    : textColor);
+    painter.drawText(blockOrigin + QPointF(markerX(block), line.y() + line.ascent()), marker);
+}
+
+// Where the first line and the other lines start, relative to the margin, on
+// device (the screen when null).
 static void lineStarts(const QTextBlock &block, qreal ppp, qreal markerX, qreal margin,
-                       qreal *first, qreal *rest)
+                       const QPaintDevice *device, qreal *first, qreal *rest)
 {
     const QTextBlockFormat f = block.blockFormat();
     *rest = std::max<qreal>(0, f.leftMargin() * ppp);
     *first = std::max<qreal>(0, (f.leftMargin() + f.textIndent()) * ppp);
     const QString marker = RichTextLayout::markerText(block);
     if (!marker.isEmpty()) {
-        const QFontMetricsF fm(block.charFormat().font());
-        const qreal markerEnd = markerX - margin + fm.horizontalAdvance(marker) + MarkerGap;
+        const QFont font = block.charFormat().font();
+        const QFontMetricsF fm = device ? QFontMetricsF(font, device) : QFontMetricsF(font);
+        const qreal markerEnd = markerX - margin + fm.horizontalAdvance(marker) + MarkerGap * ppp;
         if (*rest > *first && *rest >= markerEnd)
             *first = *rest; // hanging indent: text lines up with the other lines
         else
@@ -231,7 +254,7 @@ bool RichTextLayout::hasOwnLayout(const QTextBlock &block) const
         return false;
     qreal first = 0, rest = 0;
     const qreal margin = document()->documentMargin();
-    lineStarts(block, pixelsPerPoint(), markerX(block), margin, &first, &rest);
+    lineStarts(block, pixelsPerPoint(), markerX(block), margin, paintDevice(), &first, &rest);
     if (!qFuzzyCompare(tl->lineAt(0).x() + 1, margin + first + 1))
         return false;
     return tl->lineCount() < 2 || qFuzzyCompare(tl->lineAt(1).x() + 1, margin + rest + 1);
@@ -253,7 +276,7 @@ void RichTextLayout::layoutOwn(const QTextBlock &block) const
         option.setTabs(pixelTabs);
     }
     qreal first = 0, rest = 0;
-    lineStarts(block, ppp, markerX(block), margin, &first, &rest);
+    lineStarts(block, ppp, markerX(block), margin, paintDevice(), &first, &rest);
     const qreal right = std::max<qreal>(0, f.rightMargin() * ppp);
     const qreal available = availableWidth();
 

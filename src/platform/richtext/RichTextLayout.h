@@ -6,6 +6,9 @@
 
 #include "platform/richtext/TextMirror.h"
 
+class QColor;
+class QPainter;
+
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -49,6 +52,11 @@ public:
     static QString markerText(const QTextBlock &block);
     // Where the marker's left edge goes, relative to the block's rectangle.
     qreal markerX(const QTextBlock &block) const;
+    // Draws the block's marker, if it has one, for the block laid out with its
+    // top left corner at blockOrigin; in the format of the paragraph's first
+    // character, in textColor where that has no colour of its own.
+    void drawMarker(QPainter &painter, const QTextBlock &block, const QPointF &blockOrigin,
+                    const QColor &textColor) const;
 
     // Points to pixels on the device the document is laid out for.
     qreal pixelsPerPoint() const;
