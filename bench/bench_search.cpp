@@ -42,6 +42,10 @@ public:
     bool showPrinter(CommonDialog &) override { return false; }
     bool showFont(CommonDialog &) override { return false; }
     bool showColor(CommonDialog &) override { return false; }
+    bool showPrintPreview(CommonDialog &, const std::function<void(QPrinter *)> &) override
+    {
+        return false;
+    }
     QAction *popupMenu(QMenu &, const QPoint &) override { return nullptr; }
 };
 
