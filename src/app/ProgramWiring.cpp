@@ -6,6 +6,8 @@
 #include "app/state/WindowSettings.h"
 #include "app/state/WindowTitle.h"
 #include "app/state/modMainModule.h"
+#include "appearance/frmAbout.h"
+#include "appearance/frmColors.h"
 #include "document/ErrorTrap.h"
 #include "document/FileCommands.h"
 #include "document/PrintCommands.h"
@@ -46,13 +48,13 @@ constexpr std::array<Routine, CommandCount> routines = {
     &PrepareEditMenu,    // PrepareEditMenu
     &showRightClickMenu, // ShowRightClickMenu
     &ToggleWordwrap,     // ToggleWordwrap
-    nullptr,             // FormatFont
+    &FormatFont,         // FormatFont
     &ToggleAlwaysTop,    // ToggleAlwaysTop
     &ToggleHideMenu,     // ToggleHideMenu
     &ShowNormalWindow,   // ShowNormalWindow
     &ShowSmallWindow,    // ShowSmallWindow
     &ToggleStatusBar,    // ToggleStatusBar
-    nullptr,             // HelpAbout
+    &HelpAbout,          // HelpAbout
 };
 
 void openDroppedFile(const QString &path) { OpenDocument(path); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/ToolDialog.h"
+#include "editor/ToolDialog.h"
 
 class QLabel;
 class QLineEdit;

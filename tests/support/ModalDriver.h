@@ -1,6 +1,6 @@
 #pragma once
 
-// Driving the real Qt dialogs in tests.
+// Driving real modal dialogs and popups from a test.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -14,8 +14,10 @@
 
 // Drives real modal dialogs and popups from inside the event loop they run:
 // each step acts on the next one that comes to the front (a new one, or the
-// one behind once the last one acted on has gone). Anything still open five
-// seconds after the last step is closed and reported, so a test never hangs.
+// one behind once the last one acted on has gone) and stays there for two
+// ticks, so that a window that is in front only between one dialog and the
+// next is passed over. Anything still open five seconds after the last step
+// is closed and reported, so a test never hangs.
 class ModalDriver : public QObject
 {
 public:
@@ -38,7 +40,10 @@ private:
         QWidget *front = QApplication::activePopupWidget();
         if (!front)
             front = QApplication::activeModalWidget();
-        if (!m_steps.isEmpty() && front && front->isVisible() && front != m_lastActedOn) {
+        const bool settled = front == m_seenLastTick;
+        m_seenLastTick = front;
+        if (!m_steps.isEmpty() && front && settled && front->isVisible()
+            && front != m_lastActedOn) {
             m_lastActedOn = front;
             m_sinceProgress.restart();
             // Run the step from a timer of its own: a step that brings up
@@ -60,6 +65,7 @@ private:
 
     QList<Step> m_steps;
     QPointer<QWidget> m_lastActedOn;
+    QPointer<QWidget> m_seenLastTick;
     QTimer m_timer;
     QElapsedTimer m_sinceProgress;
     QString m_problem;

@@ -22,9 +22,15 @@ enum CommonDialogFlag : long {
     cdlPDPrintSetup = 0x40,
     cdlPDReturnDC = 0x100,
     cdlPDHidePrintToFile = 0x100000,
-    // Colour.
+    // Colour: start on Color; the custom-colour part open (the Qt dialog
+    // always shows it).
     cdlCCRGBInit = 0x1,
     cdlCCFullOpen = 0x2,
+    // Font: screen and printer fonts, and the effects part (strikethrough,
+    // underline, colour), which the Qt dialog always shows.
+    cdlCFScreenFonts = 0x1,
+    cdlCFPrinterFonts = 0x2,
+    cdlCFEffects = 0x100,
 };
 
 // The common-dialog component of a window: Open, Save As, Print, printer

@@ -14,6 +14,9 @@ void SaveSetting(const QString &appName, const QString &section, const QString &
                  const QString &value);
 
 // Deletes one key, a whole section (key empty) or the whole application entry
-// (section and key empty). Deleting what does not exist is not an error.
+// (section and key empty). Deleting what does not exist is not an error. The
+// whole entry goes with what held it: the settings file and its folder where
+// they hold nothing else (on Windows the application's registry keys); an
+// entry that could not be deleted raises RuntimeError.
 void DeleteSetting(const QString &appName, const QString &section = QString(),
                    const QString &key = QString());

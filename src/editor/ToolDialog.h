@@ -5,11 +5,12 @@
 
 class QPushButton;
 
-// What the editor window's modeless dialogs have in common: a fixed tool
-// window (small title bar, no minimize or maximize button, not in the task
-// bar) with its inside size and its controls' places given in twips. Closing
-// it unloads it: it is deleted, and a later use loads a new one. Esc presses
-// its cancel button; Enter its default button.
+// What the dialogs of the editor window have in common: a fixed tool window
+// (small title bar, no minimize or maximize button, not in the task bar) with
+// its inside size and its controls' places given in twips. Closing it unloads
+// it: it is deleted, and a later use loads a new one. Esc presses its cancel
+// button (nothing when it has none); Enter its default button. Find, Replace
+// and Go To show it modeless, the Colours and About dialogs modal (exec).
 class ToolDialog : public QDialog
 {
     Q_OBJECT
@@ -32,6 +33,11 @@ public:
     static void moveInTwips(QWidget &control, int left, int top);
 
     void setCancelButton(QPushButton *button) { m_cancelButton = button; }
+
+    // Gives each label and button whose caption is wider than its place a
+    // smaller font (down to 6 points), so that the caption shows whole in
+    // the place the twips give it, whatever the system's font.
+    void fitCaptions();
 
     // Closes the dialog, which unloads it.
     void Unload() { close(); }

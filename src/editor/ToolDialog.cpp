@@ -1,9 +1,28 @@
-#include "editing/ToolDialog.h"
+#include "editor/ToolDialog.h"
 
 #include "platform/Twips.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QPushButton>
+
+namespace {
+
+// Room a button keeps on either side of its caption.
+constexpr int ButtonPadding = 8;
+
+void fitCaption(QWidget &control, const QString &caption, int room)
+{
+    QFont font = control.font();
+    const QString shown = QString(caption).remove(QLatin1Char('&'));
+    while (QFontMetrics(font).horizontalAdvance(shown) > room && font.pointSizeF() > 6) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        control.setFont(font);
+    }
+}
+
+} // namespace
 
 ToolDialog::ToolDialog(QWidget *owner, const char *name, const QString &title, int insideWidthTwips,
                        int insideHeightTwips)
@@ -36,6 +55,14 @@ void ToolDialog::placeInTwips(QWidget &control, int left, int top, int width, in
 void ToolDialog::moveInTwips(QWidget &control, int left, int top)
 {
     control.move(twipsToPixelsX(left), twipsToPixelsY(top));
+}
+
+void ToolDialog::fitCaptions()
+{
+    for (QLabel *label : findChildren<QLabel *>())
+        fitCaption(*label, label->text(), label->contentsRect().width());
+    for (QPushButton *button : findChildren<QPushButton *>())
+        fitCaption(*button, button->text(), button->width() - 2 * ButtonPadding);
 }
 
 void ToolDialog::reject()
