@@ -18,6 +18,7 @@
 #include <QScreen>
 
 #include <functional>
+#include <stdexcept>
 
 using namespace shelltest;
 
@@ -390,24 +391,42 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Untitled* - Scrivlet"));
     }
 
-    // An error that a command's routine lets escape is reported in the
-    // "Unknown Error" box, and the program goes on.
+    // An error that a command's routine lets escape, of whatever kind, is
+    // reported in the "Unknown Error" box, and the program goes on.
+    void anErrorEscapingACommandIsReported_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("reported");
+        QTest::newRow("runtime error") << 0 << "57\r\nthe disk went away\r\n";
+        QTest::newRow("out of memory") << 1 << "7\r\nOut of memory\r\n";
+        QTest::newRow("standard exception") << 2 << "51\r\nInternal error: vector::at\r\n";
+        QTest::newRow("anything else") << 3 << "51\r\nInternal error\r\n";
+    }
     void anErrorEscapingACommandIsReported()
     {
+        QFETCH(int, kind);
+        QFETCH(QString, reported);
         ScriptedModalHost host;
         start();
         const Routine original = routineOf(Command::HelpAbout);
         const auto restore = qScopeGuard([original] { routineOf(Command::HelpAbout) = original; });
-        routineOf(Command::HelpAbout)
-            = [] { throw RuntimeError(ErrDeviceIO, QStringLiteral("the disk went away")); };
+        routineOf(Command::HelpAbout) = [kind] {
+            switch (kind) {
+            case 0: throw RuntimeError(ErrDeviceIO, QStringLiteral("the disk went away"));
+            case 1: throw std::bad_alloc();
+            case 2: throw std::out_of_range("vector::at");
+            default: throw 42;
+            }
+        };
         host.answerMessageBox(vbCancel);
 
         item("mnuAbout").trigger();
 
         QCOMPARE(host.messageBoxes().size(), 1);
         QCOMPARE(host.messageBoxes().first().title, QStringLiteral("Unknown Error"));
-        QVERIFY(host.messageBoxes().first().prompt.startsWith(
-            QStringLiteral("An Unknown Error occured: 57\r\nthe disk went away\r\n")));
+        QVERIFY2(host.messageBoxes().first().prompt.startsWith(
+                     QStringLiteral("An Unknown Error occured: ") + reported),
+                 qPrintable(host.messageBoxes().first().prompt));
         QVERIFY(currentWindow().isVisible());
     }
 

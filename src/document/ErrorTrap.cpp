@@ -4,6 +4,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/dialogs/MessageBox.h"
 
+#include <exception>
 #include <new>
 
 void ReportUnknownError(const RuntimeError &error)
@@ -28,6 +29,14 @@ bool runTrapped(const std::function<void()> &command)
         ReportUnknownError(error);
     } catch (const std::bad_alloc &) {
         ReportUnknownError(RuntimeError(ErrOutOfMemory, QStringLiteral("Out of memory")));
+    } catch (const std::exception &fault) {
+        // Nothing may cross Qt's event loop: a fault of the program is
+        // reported like any other error, and the user may go on.
+        ReportUnknownError(RuntimeError(ErrInternal,
+                                        QStringLiteral("Internal error: ")
+                                            + QString::fromLocal8Bit(fault.what())));
+    } catch (...) {
+        ReportUnknownError(RuntimeError(ErrInternal, QStringLiteral("Internal error")));
     }
     return false;
 }

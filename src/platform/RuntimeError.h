@@ -24,6 +24,7 @@ enum RuntimeErrorNumber {
     ErrCancel = 32755,      // a common dialog was cancelled
     ErrInvalidArgument = 5, // a call with an argument it cannot use
     ErrOutOfMemory = 7,     // memory ran out, or a file is longer than the program loads
+    ErrInternal = 51,       // a fault of the program itself that a command did not handle
     ErrFileNotFound = 53,
     ErrDeviceIO = 57,
     ErrDiskFull = 61,
