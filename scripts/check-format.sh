@@ -20,7 +20,7 @@ cd "$root"
 if [ -d .git ] || git rev-parse --git-dir >/dev/null 2>&1; then
     mapfile -t files < <(git ls-files '*.cpp' '*.h')
 else
-    mapfile -t files < <(find src tests bench fuzz -name '*.cpp' -o -name '*.h')
+    mapfile -t files < <(find src tests bench fuzz data -name '*.cpp' -o -name '*.h')
 fi
 if ! "$formatter" --dry-run --Werror "${files[@]}"; then
     echo "Not formatted. To format: $formatter -i \$(git ls-files '*.cpp' '*.h')" >&2

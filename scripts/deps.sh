@@ -9,10 +9,11 @@ set -euo pipefail
 # the window manager. clang-format checks that the code keeps its format.
 # cups, printer-driver-cups-pdf and poppler-utils are needed by the tests
 # only: the printing tests print through a CUPS-PDF queue of their own and
-# read the PDF files back with pdftotext.
+# read the PDF files back with pdftotext. desktop-file-utils and appstream are
+# needed by the tests only: they validate the menu entry and the metainfo.
 packages=(build-essential cmake qt6-base-dev libgl-dev libbenchmark-dev
           fonts-dejavu-core fonts-dejavu-extra xvfb openbox libxcb1-dev clang-format
-          cups printer-driver-cups-pdf poppler-utils)
+          cups printer-driver-cups-pdf poppler-utils desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

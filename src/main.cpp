@@ -9,6 +9,7 @@ int main(int argc, char **argv)
     const QString pathToOpen = commandLinePath(receivedArguments(argc, argv));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Scrivlet"));
+    QApplication::setDesktopFileName(QStringLiteral(SCRIVLET_APP_ID));
     Main(pathToOpen);
     return app.exec();
 }

@@ -10,7 +10,17 @@
 #include <QSignalSpy>
 #include <QToolTip>
 
+#include <cmath>
+
 namespace {
+
+// Twips in whole pixels of the screen's logical resolution, 15 twips a pixel
+// at 96 dpi.
+int px(double twips)
+{
+    return int(
+        std::nearbyint(twips * QGuiApplication::primaryScreen()->logicalDotsPerInchX() / 1440));
+}
 
 // The status bar of an editor window: a spring, the position panel sized to
 // its text, and the Insert, Caps Lock and Num Lock panels.
@@ -84,17 +94,17 @@ private slots:
     {
         StatusBar bar;
         addEditorPanels(bar);
-        QCOMPARE(bar.sizeHint().height(), 17);
-        QCOMPARE(bar.height(), 17);
+        QCOMPARE(bar.sizeHint().height(), px(255));
+        QCOMPARE(bar.height(), px(255));
     }
 
     void springTakesWhatTheOthersLeave()
     {
         StatusBar bar;
         addEditorPanels(bar);
-        bar.resize(600, 17);
+        bar.resize(600, px(255));
         for (int i = 3; i <= 5; ++i)
-            QCOMPARE(bar.panelGeometry(i).width(), 40); // 600 twips
+            QCOMPARE(bar.panelGeometry(i).width(), px(600));
         for (int i = 2; i <= 5; ++i)
             QVERIFY(bar.panelGeometry(i).left() > bar.panelGeometry(i - 1).right());
         QCOMPARE(bar.panelGeometry(1).left(), 0);
@@ -102,7 +112,7 @@ private slots:
 
         const int springBefore = bar.panelGeometry(1).width();
         const int positionBefore = bar.panelGeometry(2).width();
-        bar.resize(800, 17);
+        bar.resize(800, px(255));
         QCOMPARE(bar.panelGeometry(1).width(), springBefore + 200);
         QCOMPARE(bar.panelGeometry(2).width(), positionBefore);
         QCOMPARE(bar.panelGeometry(5).right(), bar.width() - 1);
@@ -113,8 +123,8 @@ private slots:
         StatusBar bar;
         addEditorPanels(bar);
         bar.Panels(1)->setMinWidth(300);
-        bar.resize(100, 17);
-        QCOMPARE(bar.panelGeometry(1).width(), 20);
+        bar.resize(100, px(255));
+        QCOMPARE(bar.panelGeometry(1).width(), px(300));
         QVERIFY(bar.panelGeometry(2).left() > bar.panelGeometry(1).right());
     }
 
@@ -124,7 +134,7 @@ private slots:
         bar.addPanel()->setAutoSize(sbrSpring);
         bar.addPanel()->setWidth(1500);
         bar.addPanel()->setAutoSize(sbrSpring);
-        bar.resize(301, 17);
+        bar.resize(301, px(255));
         const int left = bar.panelGeometry(1).width();
         const int right = bar.panelGeometry(3).width();
         QVERIFY(qAbs(left - right) <= 1);
@@ -145,12 +155,12 @@ private slots:
         QFETCH(bool, atMinimum);
         StatusBar bar;
         addEditorPanels(bar);
-        bar.resize(800, 17);
+        bar.resize(800, px(255));
         bar.Panels(2)->setText(text);
         const QRect rect = bar.panelGeometry(2);
-        QVERIFY(rect.width() >= 67); // MinWidth 1000 twips
+        QVERIFY(rect.width() >= px(1000)); // its MinWidth
         QVERIFY(rect.width() > bar.fontMetrics().horizontalAdvance(text));
-        QCOMPARE(rect.width() == 67, atMinimum);
+        QCOMPARE(rect.width() == px(1000), atMinimum);
         QCOMPARE(bar.panelDisplayText(2), text);
     }
 
@@ -160,7 +170,7 @@ private slots:
         addEditorPanels(bar);
         bar.Panels(1)->setMinWidth(150);
         bar.resize(bar.sizeHint());
-        QCOMPARE(bar.panelGeometry(1).width(), 10);
+        QCOMPARE(bar.panelGeometry(1).width(), px(150));
         QCOMPARE(bar.panelGeometry(5).right(), bar.width() - 1);
     }
 
@@ -195,7 +205,7 @@ private slots:
     {
         StatusBar bar;
         addEditorPanels(bar);
-        bar.resize(600, 17);
+        bar.resize(600, px(255));
         bar.show();
         QVERIFY(QTest::qWaitForWindowExposed(&bar));
 
@@ -242,7 +252,7 @@ private slots:
     {
         StatusBar bar;
         addEditorPanels(bar);
-        bar.resize(600, 17);
+        bar.resize(600, px(255));
         QVERIFY(bar.panelShownInFull(1));
         QVERIFY(bar.panelShownInFull(2));
         QVERIFY(!bar.panelShownInFull(3));
@@ -258,7 +268,7 @@ private slots:
     {
         StatusBar bar;
         addEditorPanels(bar);
-        bar.resize(600, 17);
+        bar.resize(600, px(255));
         bar.show();
         QVERIFY(QTest::qWaitForWindowExposed(&bar));
         PaintCounter counter;
@@ -288,12 +298,12 @@ private slots:
     {
         StatusBar bar;
         StatusBarPanel *wide = bar.addPanel();
-        wide->setWidth(3000); // 200 pixels
+        wide->setWidth(3000);
         wide->setText(QStringLiteral("X"));
         StatusBarPanel *flat = bar.addPanel();
         flat->setWidth(600);
         flat->setBevel(sbrNoBevel);
-        bar.resize(300, 17);
+        bar.resize(px(4500), px(255));
         const QImage image = pictureOf(bar);
         const QColor background = bar.palette().color(QPalette::Window);
 

@@ -22,6 +22,7 @@ void ColorSwatch::setBackColor(qint32 packedRgb)
     QPalette colors = palette();
     colors.setColor(QPalette::Window, textformat::colorFromPacked(packedRgb));
     setPalette(colors);
+    setAccessibleDescription(colors.color(QPalette::Window).name());
     update();
 }
 

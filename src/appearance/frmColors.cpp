@@ -69,6 +69,17 @@ constexpr std::array<const char *, PaletteSize> SwatchNames = {
 constexpr int PlainRow = 0;
 constexpr int BoldRow = 1;
 
+// The colour a palette swatch is named by for assistive technology: its
+// name without "ptr" and, in the Bold row, without the "B" of bold.
+QString swatchColorName(int index)
+{
+    QString name = QLatin1String(SwatchNames[std::size_t(index)]).mid(3);
+    if (index % 2 == BoldRow && name.size() > 1 && name.at(0) == QLatin1Char('B')
+        && name.at(1).isUpper())
+        name.remove(0, 1);
+    return name;
+}
+
 // A common dialog shown with its errors passed over: false only when the
 // user cancelled it. Any other failure leaves the values the control holds,
 // and those are taken.
@@ -134,6 +145,7 @@ ColorsDialog::ColorsDialog(QWidget *owner)
             const int index = 2 * column + row;
             auto *swatch = new ColorSwatch(frame);
             swatch->setObjectName(QLatin1String(SwatchNames[std::size_t(index)]));
+            swatch->setAccessibleName(swatchColorName(index));
             placeInTwips(*swatch, 840 + 240 * column, 240, 255, 255);
             connect(swatch, &ColorSwatch::Click, this,
                     [this, index] { paletteSwatch_Click(index); });
@@ -157,6 +169,9 @@ ColorsDialog::ColorsDialog(QWidget *owner)
     cmdOK->setText(QStringLiteral("OK"));
     cmdCancel->setText(QStringLiteral("Cancel"));
     cmdCancel->setDefault(true);
+    // Controls without a caption of their own, named for assistive technology.
+    lblBackground->setBuddy(ptrBackground);
+    rtbColors->setAccessibleName(QStringLiteral("Preview"));
     fitCaptions();
 
     connect(ptrBackground, &ColorSwatch::Click, this, &ColorsDialog::ptrBackground_Click);

@@ -52,6 +52,9 @@ FindReplaceDialog::FindReplaceDialog(QWidget *owner)
     cmdReplaceAll->setText(QStringLiteral("Replace All"));
     chkWholeWord->setText(QStringLiteral("Whole Word"));
     cmdCancel->setText(QStringLiteral("Cancel"));
+    // The labels name their text boxes, for assistive technology too.
+    lblFind->setBuddy(txtFind);
+    lblReplace->setBuddy(txtReplace);
 
     // Tab order: txtFind, txtReplace, chkMatchcase, cmdFindNext, cmdReplace,
     // cmdReplaceAll, cmdCancel, then (after the two labels, which take no

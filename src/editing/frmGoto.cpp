@@ -24,6 +24,7 @@ GotoDialog::GotoDialog(QWidget *owner)
     lblLineNumber->setText(QStringLiteral("Line Number:"));
     cmdGo->setText(QStringLiteral("Go"));
     cmdCancel->setText(QStringLiteral("Cancel"));
+    lblLineNumber->setBuddy(txtLineNum); // names the text box, for assistive technology too
 
     setTabOrder(txtLineNum, cmdGo);
     setTabOrder(cmdGo, cmdCancel);

@@ -159,6 +159,9 @@ EditorMenus buildEditorMenus(QWidget &window, QMenuBar &menuBar, int windowMode)
                 ? new QMenu(QString::fromLatin1(row.caption), &window)
                 : parents[row.depth - 1]->addMenu(QString::fromLatin1(row.caption));
             menu->setObjectName(name);
+            // An open menu is named after its caption; its items name
+            // themselves after theirs, without the access-key mark.
+            menu->setAccessibleName(menuCaption(menu->menuAction()));
             action = menu->menuAction();
             if (row.depth == 0) {
                 action->setVisible(false); // ToggleHideMenu shows the menu bar's menus

@@ -37,6 +37,7 @@ EditorWindow::EditorWindow(EditorForm &form)
     setCentralWidget(m_inside);
     m_inside->installEventFilter(this);
     m_richTextBox->setObjectName(QStringLiteral("RichTextBox"));
+    m_richTextBox->setAccessibleName(QStringLiteral("Document"));
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
     setUpStatusPanels(*m_statusBar);
     m_commonDialog->setObjectName(QStringLiteral("CommonDialog1"));

@@ -33,11 +33,16 @@ void isolate()
     });
 
     // The scaling that the user's desktop asks of Qt would shrink the screen
-    // the tests run on and scale every pixel: they run unscaled.
+    // the tests run on and scale every pixel: they run unscaled, unless a
+    // scaled screen is asked for.
+    if (scaledScreen())
+        return;
     for (const char *scaling :
          {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI", "QT_USE_PHYSICAL_DPI"})
         qunsetenv(scaling);
 }
+
+bool scaledScreen() { return qEnvironmentVariableIsSet("SCRIVLET_TEST_SCREEN"); }
 
 QString homeDir() { return home ? home->path() : QString(); }
 

@@ -11,6 +11,11 @@ namespace testenv {
 // created.
 void isolate();
 
+// True when the test runs on a scaled screen on purpose: SCRIVLET_TEST_SCREEN
+// names it (the scaled runs that CTest adds). The desktop's scaling variables
+// are then kept, and the screen's own resolution is used.
+bool scaledScreen();
+
 // The folder made by isolate(); it lives until the process ends.
 QString homeDir();
 
@@ -51,7 +56,7 @@ inline const QString HelperArgument = QStringLiteral("--helper");
         if (!asHelper) \
             testenv::isolate(); \
         QApplication app(argc, argv); \
-        app.setAttribute(Qt::AA_Use96Dpi, true); \
+        app.setAttribute(Qt::AA_Use96Dpi, !testenv::scaledScreen()); \
         if (asHelper) \
             return helperMain(app.arguments().mid(2)); \
         TestClass tc; \

@@ -3,6 +3,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/Twips.h"
 #include "platform/system/KeyState.h"
+#include "platform/system/StatusBarAccessible.h"
 
 #include <QHelpEvent>
 #include <QPainter>
@@ -35,8 +36,13 @@ QString shownText(const StatusBarPanel &panel)
 
 void StatusBarPanel::setText(const QString &text)
 {
+    if (text == m_text)
+        return;
     m_text = text;
     m_bar->panelChanged();
+    const int index = m_bar->indexOf(this);
+    announcePanelTextChange(*m_bar, index);
+    emit m_bar->panelTextChanged(index);
 }
 
 void StatusBarPanel::setToolTipText(const QString &text) { m_toolTip = text; }
@@ -77,7 +83,11 @@ StatusBar::StatusBar(QWidget *parent)
     setAutoFillBackground(true);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     resize(sizeHint());
-    connect(&KeyState::instance(), &KeyState::changed, this, [this] { update(); });
+    installStatusBarAccessibility();
+    connect(&KeyState::instance(), &KeyState::changed, this, [this] {
+        update();
+        announceKeyStateChange(*this);
+    });
 }
 
 StatusBar::~StatusBar() = default;
@@ -92,6 +102,14 @@ StatusBarPanel *StatusBar::Panels(int index) const
 }
 
 int StatusBar::panelCount() const { return int(m_panels.size()); }
+
+int StatusBar::indexOf(const StatusBarPanel *panel) const
+{
+    for (size_t i = 0; i < m_panels.size(); ++i)
+        if (m_panels[i].get() == panel)
+            return int(i) + 1;
+    return 0;
+}
 
 StatusBarPanel *StatusBar::addPanel()
 {

@@ -63,6 +63,8 @@ public:
     // ErrIndexOutOfBounds.
     StatusBarPanel *Panels(int index) const;
     int panelCount() const;
+    // The number of panel (from 1), or 0 when it is not one of this bar's.
+    int indexOf(const StatusBarPanel *panel) const;
     StatusBarPanel *addPanel();
 
     // Where panel index is drawn (bar coordinates), the text it shows, and
@@ -73,6 +75,11 @@ public:
     bool panelShownInFull(int index) const;
 
     QSize sizeHint() const override;
+
+signals:
+    // Panel index (from 1) shows other text now; assistive technology has
+    // been told of it.
+    void panelTextChanged(int index);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
