@@ -410,8 +410,11 @@ private slots:
         start();
         const Routine original = routineOf(Command::HelpAbout);
         const auto restore = qScopeGuard([original] { routineOf(Command::HelpAbout) = original; });
-        routineOf(Command::HelpAbout) = [kind] {
-            switch (kind) {
+        // A routine is a plain function: the kind to throw waits in a static.
+        static int kindToThrow;
+        kindToThrow = kind;
+        routineOf(Command::HelpAbout) = [] {
+            switch (kindToThrow) {
             case 0: throw RuntimeError(ErrDeviceIO, QStringLiteral("the disk went away"));
             case 1: throw std::bad_alloc();
             case 2: throw std::out_of_range("vector::at");
