@@ -4,12 +4,12 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME scrivlet)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small editor for plain text and Rich Text files")
-set(CPACK_PACKAGE_DESCRIPTION
+# One string: a list of lines would lose the semicolons inside them.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Scrivlet edits one document at a time: plain-text and Rich Text files are\n"
     "opened, edited with the clipboard, searched and replaced, printed and saved.\n"
     "A status bar shows the caret's line and column; a normal window and a small\n"
     "tool window can be switched at any time.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGE_CONTACT "Scrivlet developers")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -17,11 +17,14 @@ set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 # The package depends on the libraries the program links at run time. Where
 # dpkg-shlibdeps is at hand it finds their packages; otherwise they are
 # those of Debian 12's Qt 6.
+# Qt's display plugins (X11, Wayland) are loaded, not linked, and Qt's GUI
+# library only recommends them: without them no window opens.
 find_program(SCRIVLET_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(SCRIVLET_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6, libc6, libstdc++6, libgcc-s1")
+        "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6, qt6-qpa-plugins, libc6, libstdc++6, libgcc-s1")
 endif()
 include(CPack)

@@ -30,7 +30,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 root=$scratch/root/usr
 [ -x "$root/bin/scrivlet" ] || fail "no program usr/bin/scrivlet"
 for file in share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-            share/icons/hicolor/scalable/apps/$id.svg share/man/man1/scrivlet.1; do
+            share/icons/hicolor/scalable/apps/$id.svg share/man/man1/scrivlet.1.gz; do
     [ -s "$root/$file" ] || fail "missing usr/$file"
 done
 # A PNG's width and height are the big-endian words at bytes 16 and 20.
@@ -53,6 +53,8 @@ if grep -Eq -- '-dev([ ,(]|$)' <<<"$depends"; then
 fi
 # The packages named in Depends, one a line, without versions.
 listed=$(sed 's/([^)]*)//g; s/|/,/g' <<<"$depends" | tr ',' '\n' | awk 'NF { print $1 }')
+# Qt's display plugins are loaded at run time: no window opens without them.
+grep -qxF qt6-qpa-plugins <<<"$listed" || fail "qt6-qpa-plugins not in Depends"
 # Every shared library the program links comes from a package it depends on.
 if command -v objdump >/dev/null; then
     while read -r library; do
