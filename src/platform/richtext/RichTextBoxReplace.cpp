@@ -55,20 +55,22 @@ void RichTextBox::replaceInTurn(const std::vector<TextReplacement> &replacements
     // than copying that whole stretch afterwards.
     NearbyPositions positions(*this, *d->document);
     QTextCursor cursor(d->document);
-    d->mirrorKeptByCaller = true;
-    cursor.beginEditBlock();
-    for (const TextReplacement &replacement : replacements) {
-        const int from = positions.toDocumentPosition(replacement.start);
-        const int to = positions.toDocumentPosition(replacement.start + replacement.length);
-        const QString text = Private::toParagraphs(replacement.text);
-        cursor.setPosition(from);
-        cursor.setPosition(to, QTextCursor::KeepAnchor);
-        cursor.insertText(text, Private::insertionFormat(cursor));
-        d->mirror().replace(from, to - from,
-                            QString(text).replace(QChar::ParagraphSeparator, QLatin1Char('\n')));
+    {
+        const QScopedValueRollback keepMirror(d->mirrorKeptByCaller, true);
+        cursor.beginEditBlock();
+        for (const TextReplacement &replacement : replacements) {
+            const int from = positions.toDocumentPosition(replacement.start);
+            const int to = positions.toDocumentPosition(replacement.start + replacement.length);
+            const QString text = Private::toParagraphs(replacement.text);
+            cursor.setPosition(from);
+            cursor.setPosition(to, QTextCursor::KeepAnchor);
+            cursor.insertText(text, Private::insertionFormat(cursor));
+            d->mirror().replace(
+                from, to - from,
+                QString(text).replace(QChar::ParagraphSeparator, QLatin1Char('\n')));
+        }
+        cursor.endEditBlock();
     }
-    cursor.endEditBlock();
-    d->mirrorKeptByCaller = false;
     if (d->mirror().length() != d->documentLength())
         d->resyncMirror();
     setTextCursor(cursor);
