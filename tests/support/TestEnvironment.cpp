@@ -33,13 +33,16 @@ void isolate()
     });
 
     // The scaling that the user's desktop asks of Qt would shrink the screen
-    // the tests run on and scale every pixel: they run unscaled, unless a
-    // scaled screen is asked for.
-    if (scaledScreen())
-        return;
-    for (const char *scaling :
-         {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI", "QT_USE_PHYSICAL_DPI"})
-        qunsetenv(scaling);
+    // the tests run on and scale every pixel: it is dropped. A scaled run
+    // asks for its own scaling as SCRIVLET_TEST_<variable>.
+    for (const char *scaling : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI",
+                                "QT_USE_PHYSICAL_DPI", "QT_ENABLE_HIGHDPI_SCALING"}) {
+        const QByteArray asked = qgetenv(QByteArray("SCRIVLET_TEST_") + scaling);
+        if (asked.isEmpty())
+            qunsetenv(scaling);
+        else
+            qputenv(scaling, asked);
+    }
 }
 
 bool scaledScreen() { return qEnvironmentVariableIsSet("SCRIVLET_TEST_SCREEN"); }

@@ -12,8 +12,8 @@ namespace testenv {
 void isolate();
 
 // True when the test runs on a scaled screen on purpose: SCRIVLET_TEST_SCREEN
-// names it (the scaled runs that CTest adds). The desktop's scaling variables
-// are then kept, and the screen's own resolution is used.
+// names it (the scaled runs that CTest adds), and the screen's own resolution
+// is used.
 bool scaledScreen();
 
 // The folder made by isolate(); it lives until the process ends.

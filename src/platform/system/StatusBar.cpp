@@ -40,9 +40,7 @@ void StatusBarPanel::setText(const QString &text)
         return;
     m_text = text;
     m_bar->panelChanged();
-    const int index = m_bar->indexOf(this);
-    announcePanelTextChange(*m_bar, index);
-    emit m_bar->panelTextChanged(index);
+    announcePanelTextChange(*m_bar, m_bar->indexOf(this));
 }
 
 void StatusBarPanel::setToolTipText(const QString &text) { m_toolTip = text; }

@@ -76,11 +76,6 @@ public:
 
     QSize sizeHint() const override;
 
-signals:
-    // Panel index (from 1) shows other text now; assistive technology has
-    // been told of it.
-    void panelTextChanged(int index);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;
