@@ -16,15 +16,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 # The package depends on the libraries the program links at run time. Where
 # dpkg-shlibdeps is at hand it finds their packages; otherwise they are
-# those of Debian 12's Qt 6.
-# Qt's display plugins (X11, Wayland) are loaded, not linked, and Qt's GUI
-# library only recommends them: without them no window opens.
+# those of Debian 12's Qt 6. Qt's X11 display plugin comes with its GUI
+# library; the Wayland one is a package of its own, recommended.
 find_program(SCRIVLET_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(SCRIVLET_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6, qt6-qpa-plugins, libc6, libstdc++6, libgcc-s1")
+        "libqt6widgets6, libqt6printsupport6, libqt6gui6, libqt6core6, libc6, libstdc++6, libgcc-s1")
 endif()
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

@@ -53,13 +53,13 @@ if grep -Eq -- '-dev([ ,(]|$)' <<<"$depends"; then
 fi
 # The packages named in Depends, one a line, without versions.
 listed=$(sed 's/([^)]*)//g; s/|/,/g' <<<"$depends" | tr ',' '\n' | awk 'NF { print $1 }')
-# Qt's display plugins are loaded at run time: no window opens without them.
-grep -qxF qt6-qpa-plugins <<<"$listed" || fail "qt6-qpa-plugins not in Depends"
 # Every shared library the program links comes from a package it depends on.
+# (ldconfig is in /sbin, which a user's PATH may leave out.)
+ldconfig=$(command -v ldconfig || echo /sbin/ldconfig)
 if command -v objdump >/dev/null; then
     while read -r library; do
         # awk reads to the end: an early exit would fail ldconfig with SIGPIPE.
-        path=$(ldconfig -p | awk -v lib="$library" '$1 == lib && !found { print $NF; found = 1 }')
+        path=$("$ldconfig" -p | awk -v lib="$library" '$1 == lib && !found { print $NF; found = 1 }')
         [ -n "$path" ] || { fail "$library not found on this machine"; continue; }
         package=$(dpkg -S "$(readlink -f "$path")" 2>/dev/null | head -n1 | cut -d: -f1) || true
         [ -n "$package" ] || package=$(dpkg -S "$path" 2>/dev/null | head -n1 | cut -d: -f1) || true

@@ -10,10 +10,12 @@ set -euo pipefail
 # cups, printer-driver-cups-pdf and poppler-utils are needed by the tests
 # only: the printing tests print through a CUPS-PDF queue of their own and
 # read the PDF files back with pdftotext. desktop-file-utils and appstream are
-# needed by the tests only: they validate the menu entry and the metainfo.
+# needed by the tests only: they validate the menu entry and the metainfo;
+# so is qt6-base-private-dev, through which the accessibility test listens
+# as an assistive technology would.
 packages=(build-essential cmake qt6-base-dev libgl-dev libbenchmark-dev
           fonts-dejavu-core fonts-dejavu-extra xvfb openbox libxcb1-dev clang-format
-          cups printer-driver-cups-pdf poppler-utils desktop-file-utils appstream)
+          cups printer-driver-cups-pdf poppler-utils desktop-file-utils appstream qt6-base-private-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -12,10 +12,10 @@ for tool in desktop-file-validate appstreamcli; do
         exit 77
     fi
 done
-# desktop-file-validate prints what it finds wrong, and fails on errors only.
-report=$(desktop-file-validate "$desktop")
-if [ -n "$report" ]; then
-    echo "$report" >&2
+# desktop-file-validate prints what it finds wrong and fails on errors;
+# warnings count as failures too.
+if ! report=$(desktop-file-validate "$desktop" 2>&1) || [ -n "$report" ]; then
+    printf '%s\n' "$report" >&2
     exit 1
 fi
 # Offline: the check must not depend on the network.
