@@ -3,6 +3,8 @@
 
 #include "platform/richtext/RichTextBoxPrivate.h"
 
+#include <QScopeGuard>
+
 namespace {
 
 // Control positions to document positions for positions that follow each
@@ -58,6 +60,14 @@ void RichTextBox::replaceInTurn(const std::vector<TextReplacement> &replacements
     {
         const QScopedValueRollback keepMirror(d->mirrorKeptByCaller, true);
         cursor.beginEditBlock();
+        // Also when a replacement fails half-way: an edit block left open
+        // would hold back the notice of every later change, and the copy must
+        // match what the document took.
+        const auto finish = qScopeGuard([this, &cursor] {
+            cursor.endEditBlock();
+            if (d->mirror().length() != d->documentLength())
+                d->resyncMirror();
+        });
         for (const TextReplacement &replacement : replacements) {
             const int from = positions.toDocumentPosition(replacement.start);
             const int to = positions.toDocumentPosition(replacement.start + replacement.length);
@@ -69,9 +79,6 @@ void RichTextBox::replaceInTurn(const std::vector<TextReplacement> &replacements
                 from, to - from,
                 QString(text).replace(QChar::ParagraphSeparator, QLatin1Char('\n')));
         }
-        cursor.endEditBlock();
     }
-    if (d->mirror().length() != d->documentLength())
-        d->resyncMirror();
     setTextCursor(cursor);
 }
