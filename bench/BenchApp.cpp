@@ -8,9 +8,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QWidget>
+
+#include <fstream>
 
 namespace benchapp {
 
@@ -31,11 +34,11 @@ void PaintWatch::watch(QWidget *widget)
     widget->installEventFilter(this);
 }
 
-void PaintWatch::waitForPaint()
+void PaintWatch::waitForPaint(int limitMs)
 {
     QElapsedTimer timer;
     timer.start();
-    while (!painted && timer.elapsed() < 10000)
+    while (!painted && timer.elapsed() < limitMs)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
@@ -44,6 +47,23 @@ bool PaintWatch::eventFilter(QObject *, QEvent *event)
     if (event->type() == QEvent::Paint)
         painted = true;
     return false;
+}
+
+void pressKey(QWidget &widget, int key, Qt::KeyboardModifiers modifiers, const QString &text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(&widget, &press);
+    QApplication::sendEvent(&widget, &release);
+    QApplication::processEvents();
+}
+
+long residentMiB()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * 4096 / (1024 * 1024);
 }
 
 void endRun()

@@ -4,6 +4,7 @@
 // first paint of a widget, and the end of a run.
 
 #include <QObject>
+#include <QString>
 
 class QWidget;
 
@@ -20,12 +21,19 @@ public:
     bool painted = false;
 
     void watch(QWidget *widget);
-    // Runs the event loop until the widget has been painted (10 s at most).
-    void waitForPaint();
+    // Runs the event loop until the widget has been painted (limitMs at most).
+    void waitForPaint(int limitMs = 10000);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 };
+
+// A key press and release sent to widget, then the events they cause.
+void pressKey(QWidget &widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+              const QString &text = QString());
+
+// The resident memory of the process, in MiB.
+long residentMiB();
 
 // Unloads the windows as the program does, deletes them, starts the
 // application state afresh and empties the store.

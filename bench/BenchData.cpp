@@ -107,4 +107,32 @@ QString libreOfficeRtfFile(int paragraphs)
     return it->second;
 }
 
+QString oneLineFile(OneLine kind)
+{
+    static QTemporaryDir dir;
+    const bool words = kind == OneLine::Words;
+    const QString path = dir.filePath(words ? QStringLiteral("words-on-one-line.txt")
+                                            : QStringLiteral("base64-on-one-line.txt"));
+    if (!QFile::exists(path)) {
+        QByteArray text;
+        if (words) {
+            text = tenMiBText();
+            text.replace("\r\n", ". ");
+        } else {
+            // 7.5 MiB of bytes are 10 MiB of base64.
+            QByteArray bytes(10 * 1024 * 1024 / 4 * 3, Qt::Uninitialized);
+            quint32 seed = 54321;
+            for (char &byte : bytes) {
+                seed = seed * 1103515245u + 12345u;
+                byte = char(seed >> 24);
+            }
+            text = bytes.toBase64();
+        }
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(text);
+    }
+    return path;
+}
+
 } // namespace benchdata

@@ -23,4 +23,10 @@ const QByteArray &libreOfficeShapedRtf(int paragraphs);
 // that lives until the program ends.
 QString libreOfficeRtfFile(int paragraphs);
 
+// 10 MiB on one line, written to a temporary file that lives until the
+// program ends: the words of tenMiBText() with ". " for each line break, or
+// base64 of random bytes, which offers no place to break at all.
+enum class OneLine { Words, Base64 };
+QString oneLineFile(OneLine kind);
+
 } // namespace benchdata

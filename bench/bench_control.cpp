@@ -1,6 +1,7 @@
 // The rich-text control on a 10 MiB, 160,000-line document in an 800 x 600
 // window, each figure including the repaint; the same work on Qt's QTextEdit
 // and QPlainTextEdit for comparison.
+#include "BenchApp.h"
 #include "BenchData.h"
 
 #include "platform/richtext/RichTextBox.h"
@@ -9,16 +10,16 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTextEdit>
 
-#include <fstream>
 #include <memory>
 
 namespace {
+
+using namespace benchapp;
 
 template<typename Editor>
 std::unique_ptr<Editor> shownEditor()
@@ -47,24 +48,6 @@ QString qtText(const QString &crlf)
     QString text = crlf;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return text;
-}
-
-// A key press and release, then the repaint it causes.
-void typeCharacter(QWidget &editor)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QApplication::sendEvent(&editor, &press);
-    QApplication::sendEvent(&editor, &release);
-    QApplication::processEvents();
-}
-
-long residentMiB()
-{
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * 4096 / (1024 * 1024);
 }
 
 // ---- loading -----------------------------------------------------------
@@ -123,7 +106,7 @@ void BM_KeystrokeMiddle(benchmark::State &state)
     editor->setFocus();
     paint(*editor);
     for (auto _ : state)
-        typeCharacter(*editor);
+        pressKey(*editor, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
 }
 BENCHMARK(BM_KeystrokeMiddle)->Arg(16000)->Arg(160000)->Unit(benchmark::kMicrosecond);
 
@@ -137,7 +120,7 @@ void BM_KeystrokeMiddle_Qt(benchmark::State &state)
     editor->setTextCursor(cursor);
     paint(*editor);
     for (auto _ : state)
-        typeCharacter(*editor);
+        pressKey(*editor, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
 }
 BENCHMARK(BM_KeystrokeMiddle_Qt<QPlainTextEdit>)
     ->Name("BM_KeystrokeMiddle/QPlainTextEdit")
