@@ -72,17 +72,29 @@ BENCHMARK(BM_OpenOneLineNoSpaces)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
-// A character typed in the middle of the line, and the repaint it causes.
-void BM_KeystrokeOneLine(benchmark::State &state)
+// The editor with the line of words open, wrapped and painted, its caret at
+// the start or in the middle; null (the benchmark skipped) when it did not
+// open.
+RichTextBox *editorWithOneLine(benchmark::State &state, bool caretInTheMiddle)
 {
     if (!openAndPaint(benchdata::oneLineFile(OneLine::Words), true)) {
         state.SkipWithError("the document was not opened and painted");
         endRun();
-        return;
+        return nullptr;
     }
-    RichTextBox &box = *App.CurrentRichTextBox;
-    box.setSelStart(box.textLength() / 2);
+    RichTextBox *box = App.CurrentRichTextBox;
+    box->setSelStart(caretInTheMiddle ? box->textLength() / 2 : 0);
     QApplication::processEvents();
+    return box;
+}
+
+// A character typed in the middle of the line, and the repaint it causes.
+void BM_KeystrokeOneLine(benchmark::State &state)
+{
+    RichTextBox *editor = editorWithOneLine(state, true);
+    if (!editor)
+        return;
+    RichTextBox &box = *editor;
     for (auto _ : state) {
         pressKey(box, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
         box.viewport()->repaint();
@@ -94,14 +106,10 @@ BENCHMARK(BM_KeystrokeOneLine)->Unit(benchmark::kMillisecond)->Iterations(3);
 // What a blink of the caret repaints: its rectangle.
 void BM_CaretBlinkOneLine(benchmark::State &state)
 {
-    if (!openAndPaint(benchdata::oneLineFile(OneLine::Words), true)) {
-        state.SkipWithError("the document was not opened and painted");
-        endRun();
+    RichTextBox *editor = editorWithOneLine(state, true);
+    if (!editor)
         return;
-    }
-    RichTextBox &box = *App.CurrentRichTextBox;
-    box.setSelStart(box.textLength() / 2);
-    QApplication::processEvents();
+    RichTextBox &box = *editor;
     for (auto _ : state)
         box.viewport()->repaint(box.cursorRect().adjusted(-1, -1, 1, 1));
     endRun();
@@ -120,12 +128,10 @@ void ctrlEnd(benchmark::State &state, RichTextBox &box)
 
 void BM_EndOfOneLine(benchmark::State &state)
 {
-    if (!openAndPaint(benchdata::oneLineFile(OneLine::Words), true)) {
-        state.SkipWithError("the document was not opened and painted");
-        endRun();
+    RichTextBox *editor = editorWithOneLine(state, false);
+    if (!editor)
         return;
-    }
-    RichTextBox &box = *App.CurrentRichTextBox;
+    RichTextBox &box = *editor;
     for (auto _ : state) {
         ctrlEnd(state, box);
         state.PauseTiming();
