@@ -396,11 +396,10 @@ static bool isPlainWordCharacter(QChar c)
     return u >= 0xC0 && u <= 0xFF && u != 0xD7 && u != 0xF7;
 }
 
-int RichTextLayout::quickLineCount(const QTextBlock &block)
+int RichTextLayout::quickLineCount(const QTextBlock &block, int start)
 {
     if (needsOwnLayout(block))
         return 0;
-    const int start = block.position();
     const int end = start + block.length() - 1;
     if (!wraps()) {
         for (int p = start; p < end; ++p)
@@ -435,13 +434,16 @@ int RichTextLayout::quickLineCount(const QTextBlock &block)
         spaces = word = 0;
         return true;
     };
+    // The fragments follow each other from the block's start: their
+    // positions are counted along rather than looked up one by one.
+    int fragmentStart = start;
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         WordWidths &widths = widthsFor(fragment);
         if (widths.slantIsSynthesized)
             return 0;
-        const int fragmentEnd = fragment.position() + fragment.length();
-        for (int p = fragment.position(); p < fragmentEnd;) {
+        const int fragmentEnd = fragmentStart + fragment.length();
+        for (int p = fragmentStart; p < fragmentEnd;) {
             if (m_mirror.at(p) == QLatin1Char(' ')) {
                 if (inWord && !endWord())
                     return 0;
@@ -459,6 +461,7 @@ int RichTextLayout::quickLineCount(const QTextBlock &block)
             inWord = true;
             p = q;
         }
+        fragmentStart = fragmentEnd;
     }
     if (inWord && !endWord())
         return 0;
@@ -484,15 +487,21 @@ void RichTextLayout::countLinesThrough(int blockNumber)
     }
     if (m_countedBlocks > blockNumber)
         return;
-    for (QTextBlock block = document()->findBlockByNumber(m_countedBlocks);
-         block.isValid() && block.blockNumber() <= blockNumber; block = block.next()) {
+    // Block numbers and positions are counted along: looking each one up
+    // walks the document's tree.
+    QTextBlock block = document()->findBlockByNumber(m_countedBlocks);
+    int position = block.isValid() ? block.position() : 0;
+    for (; block.isValid() && m_countedBlocks <= blockNumber; block = block.next()) {
+        const int length = block.length();
         if (block.layout()->lineCount() > 0 && !needsOwnLayout(block))
             ; // laid out at the current width: its count is exact
-        else if (const int lines = block.layout()->lineCount() == 0 ? quickLineCount(block) : 0)
+        else if (const int lines
+                 = block.layout()->lineCount() == 0 ? quickLineCount(block, position) : 0)
             block.setLineCount(block.isVisible() ? lines : 0);
         else
             laidOut(block);
-        m_countedBlocks = block.blockNumber() + 1;
+        ++m_countedBlocks;
+        position += length;
     }
 }
 

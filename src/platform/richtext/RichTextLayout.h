@@ -81,7 +81,7 @@ private:
     qreal availableWidth() const;
     bool wraps() const;
     void countLinesThrough(int blockNumber);
-    int quickLineCount(const QTextBlock &block);
+    int quickLineCount(const QTextBlock &block, int start); // start: block.position()
     WordWidths &widthsFor(const QTextFragment &fragment);
     QTextLayout *laidOut(const QTextBlock &block);
 
