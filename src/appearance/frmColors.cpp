@@ -4,6 +4,7 @@
 #include "app/state/modMainModule.h"
 #include "appearance/ColorSwatch.h"
 #include "appearance/FontSettings.h"
+#include "appearance/style/SelectionStyle.h"
 #include "editor/EditorWindow.h"
 #include "platform/RuntimeError.h"
 #include "platform/dialogs/CommonDialog.h"
@@ -231,13 +232,7 @@ void ColorsDialog::RenderPreview()
                                                             : WorkPalette[std::size_t(word.style)];
         box.setSelStart(word.start);
         box.setSelLength(word.length);
-        box.setSelColor(style.Color);
-        box.setSelBold(style.Bold);
-        box.setSelItalic(style.Italic);
-        box.setSelStrikeThru(style.StrikeThru);
-        box.setSelUnderline(style.Underline);
-        box.setSelFontName(style.FontName);
-        box.setSelFontSize(style.FontSize);
+        setSelectionStyle(box, style);
     }
     box.setSelStart(box.textLength() - 2);
     box.setSelLength(0);
