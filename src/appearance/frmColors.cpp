@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 #include <cmath>
@@ -318,10 +319,12 @@ bool ColorsDialog::fontStep(const TextStyle &source)
     CommonDialog1->Flags = cdlCFScreenFonts | cdlCFPrinterFonts | cdlCFEffects;
     // The hourglass while the list of fonts is gathered, but not over the
     // font dialog itself, where the user chooses.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QFontDatabase::families();
-    LoadFontDialog(source);
-    QApplication::restoreOverrideCursor();
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        QFontDatabase::families();
+        LoadFontDialog(source);
+    }
     return showTrapped(*CommonDialog1, &CommonDialog::ShowFont);
 }
 
