@@ -493,13 +493,17 @@ void RichTextLayout::countLinesThrough(int blockNumber)
     int position = block.isValid() ? block.position() : 0;
     for (; block.isValid() && m_countedBlocks <= blockNumber; block = block.next()) {
         const int length = block.length();
-        if (block.layout()->lineCount() > 0 && !needsOwnLayout(block))
-            ; // laid out at the current width: its count is exact
-        else if (const int lines
-                 = block.layout()->lineCount() == 0 ? quickLineCount(block, position) : 0)
-            block.setLineCount(block.isVisible() ? lines : 0);
-        else
+        if (block.layout()->lineCount() > 0 && !needsOwnLayout(block)) {
+            // laid out at the current width: its count is exact
+        } else if (const int lines
+                   = block.layout()->lineCount() == 0 ? quickLineCount(block, position) : 0) {
+            // A write updates the document's tree even when nothing changes.
+            const int shown = block.isVisible() ? lines : 0;
+            if (block.lineCount() != shown)
+                block.setLineCount(shown);
+        } else {
             laidOut(block);
+        }
         ++m_countedBlocks;
         position += length;
     }
