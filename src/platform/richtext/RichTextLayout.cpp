@@ -84,6 +84,16 @@ bool isLeftAligned(Qt::Alignment alignment)
 
 } // namespace
 
+// Characters that never offer a line break next to letters and digits, so
+// that plain words break only at spaces.
+static bool isPlainWordCharacter(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return QChar::isLetterOrNumber(u) || QStringView(u".,;:'\"()&#%@*_").contains(c);
+    return u >= 0xC0 && u <= 0xFF && u != 0xD7 && u != 0xF7;
+}
+
 // Widths of words in one font, measured once each: the line breaks of a
 // paragraph of plain words follow from them without laying it out.
 struct RichTextLayout::WordWidths
@@ -92,6 +102,7 @@ struct RichTextLayout::WordWidths
         : metrics(font, device)
         , space(metrics.horizontalAdvance(QLatin1Char(' ')))
         , slantIsSynthesized(isSlantSynthesized(font))
+        , uniformAdvance(uniformAdvanceOf(metrics))
     {
         for (int c = 0; c < 0x100; ++c)
             overhang[c] = std::max<qreal>(0, -metrics.rightBearing(QChar(c)));
@@ -106,6 +117,8 @@ struct RichTextLayout::WordWidths
 
     qreal of(QStringView word)
     {
+        if (uniformAdvance > 0)
+            return word.size() * uniformAdvance;
         const QString key = QString::fromRawData(word.data(), word.size());
         const auto found = words.constFind(key);
         if (found != words.constEnd())
@@ -129,9 +142,31 @@ struct RichTextLayout::WordWidths
             == QFont::StyleNormal;
     }
 
+    // The advance that every plain word character has, in a font where all
+    // of them have the same one and no pair of them is drawn otherwise
+    // (kerned, or joined into a ligature); 0 in any other font. A word in
+    // such a font is as wide as its characters times that advance.
+    static qreal uniformAdvanceOf(const QFontMetricsF &metrics)
+    {
+        QString characters;
+        for (char16_t c = 0x21; c < 0x100; ++c)
+            if (isPlainWordCharacter(QChar(c)))
+                characters += QChar(c);
+        const qreal advance = metrics.horizontalAdvance(characters.at(0));
+        QString pairs;
+        for (const QChar first : characters) {
+            if (metrics.horizontalAdvance(first) != advance)
+                return 0;
+            for (const QChar second : characters)
+                pairs += QString(first) + second;
+        }
+        return metrics.horizontalAdvance(pairs) == pairs.size() * advance ? advance : 0;
+    }
+
     QFontMetricsF metrics;
     qreal space;
     bool slantIsSynthesized;
+    qreal uniformAdvance;
     qreal overhang[0x100];
     QHash<QString, qreal> words;
 };
@@ -384,16 +419,6 @@ RichTextLayout::WordWidths &RichTextLayout::widthsFor(const QTextFragment &fragm
         m_widthsByFormat[index] = widths;
     }
     return *widths;
-}
-
-// Characters that never offer a line break next to letters and digits, so
-// that plain words break only at spaces.
-static bool isPlainWordCharacter(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u < 0x80)
-        return QChar::isLetterOrNumber(u) || QStringView(u".,;:'\"()&#%@*_").contains(c);
-    return u >= 0xC0 && u <= 0xFF && u != 0xD7 && u != 0xF7;
 }
 
 int RichTextLayout::quickLineCount(const QTextBlock &block, int start)
