@@ -102,7 +102,7 @@ struct RichTextLayout::WordWidths
         : metrics(font, device)
         , space(metrics.horizontalAdvance(QLatin1Char(' ')))
         , slantIsSynthesized(isSlantSynthesized(font))
-        , uniformAdvance(uniformAdvanceOf(metrics))
+        , uniformAdvance(knownUniformAdvance(font, device, metrics))
     {
         for (int c = 0; c < 0x100; ++c)
             overhang[c] = std::max<qreal>(0, -metrics.rightBearing(QChar(c)));
@@ -140,6 +140,21 @@ struct RichTextLayout::WordWidths
         const QFontInfo matched(font);
         return QFontDatabase::font(matched.family(), matched.styleName(), 12).style()
             == QFont::StyleNormal;
+    }
+
+    // uniformAdvanceOf(metrics), worked out once in a run for each font and
+    // resolution: it shapes every pair of word characters, and the widths
+    // of words are measured afresh for each document opened.
+    static qreal knownUniformAdvance(const QFont &font, const QPaintDevice *device,
+                                     const QFontMetricsF &metrics)
+    {
+        static QHash<QString, qreal> known;
+        const QString key
+            = font.key() + QLatin1Char('@') + QString::number(device ? device->logicalDpiX() : 0);
+        const auto found = known.constFind(key);
+        if (found != known.constEnd())
+            return *found;
+        return *known.insert(key, uniformAdvanceOf(metrics));
     }
 
     // The advance that every plain word character has, in a font where all
