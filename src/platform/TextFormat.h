@@ -20,6 +20,7 @@
 // the two list properties below.
 
 #include <QColor>
+#include <QTextBlock>
 #include <QTextFormat>
 
 namespace textformat {
@@ -39,7 +40,20 @@ enum Property {
     // (\bin) rather than hexadecimal; it is written back the same way, so
     // that a file that opened saves at about its size again.
     PictureInBinary,
+    // Character, of a paragraph separator: true when the separator is no
+    // part of the text but only cuts a very long paragraph into pieces that
+    // are laid out one by one (see LongParagraphs.h). The paragraph goes on
+    // after it; a copy of the text, a file written or a position counted
+    // leaves it out.
+    PieceBreak,
 };
+
+// True when the separator before block is a PieceBreak: block continues the
+// paragraph of the block before it.
+inline bool continuesParagraph(const QTextBlock &block)
+{
+    return block.charFormat().boolProperty(PieceBreak);
+}
 
 constexpr double TwipsPerPoint = 20.0;
 

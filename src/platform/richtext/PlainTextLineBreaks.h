@@ -20,15 +20,22 @@
 
 #include <QTextCharFormat>
 
+#include <vector>
+
 class QTextCursor;
 class QTextDocument;
 
 // Inserts paragraphs (separated by '\n') at cursor in format, marking the
-// separators of otherBreaks with their kinds.
+// separators of otherBreaks with their kinds, and those at the positions
+// pieceBreaks as piece breaks (see LongParagraphs.h). The paragraphs of
+// otherBreaks are counted without piece breaks.
 void insertParagraphs(QTextCursor &cursor, const QString &paragraphs, const QTextCharFormat &format,
-                      const OtherLineBreaks &otherBreaks);
+                      const OtherLineBreaks &otherBreaks, const std::vector<int> &pieceBreaks = {});
 
-// The breaks that document's separators mark, in order.
+// The breaks that document's separators mark, in order; paragraphs counted
+// without piece breaks.
 OtherLineBreaks otherLineBreaks(const QTextDocument &document);
 
-QTextCharFormat withoutLineBreakKind(QTextCharFormat format);
+// format without the marks a separator may carry: what the control inserts
+// takes none.
+QTextCharFormat withoutSeparatorMarks(QTextCharFormat format);

@@ -29,12 +29,18 @@ RichTextBox::~RichTextBox() = default;
 
 // ---- positions ----------------------------------------------------------
 
-int RichTextBox::textLength() const { return d->documentLength() + d->document->blockCount() - 1; }
+// A paragraph separator counts twice (CR and LF), a piece break not at all.
+int RichTextBox::textLength() const
+{
+    return d->documentLength() + d->document->blockCount() - 1
+        - 2 * int(d->mirror().pieceBreaks().size());
+}
 
 int RichTextBox::toPosition(int documentPosition) const
 {
     documentPosition = std::clamp(documentPosition, 0, d->documentLength());
-    return documentPosition + d->document->findBlock(documentPosition).blockNumber();
+    return documentPosition + d->document->findBlock(documentPosition).blockNumber()
+        - 2 * d->mirror().pieceBreaksBefore(documentPosition);
 }
 
 int RichTextBox::toDocumentPosition(int position) const
@@ -42,18 +48,23 @@ int RichTextBox::toDocumentPosition(int position) const
     position = std::clamp(position, 0, textLength());
     const QTextDocument *doc = d->document;
     const int documentLength = d->documentLength();
-    // Block n starts at control position start(n) = its document position + n.
-    // The block wanted is the last whose start is not after position; it holds
-    // document position position - n, which a few lookups settle on.
-    auto start = [](const QTextBlock &block) { return block.position() + block.blockNumber(); };
+    // Block n starts at control position start(n) = its document position + n
+    // - 2 * the piece breaks before it. The block wanted is the last whose
+    // start is not after position; it holds document position position -
+    // (start(n) - its document position), which a few lookups settle on.
+    const TextMirror &mirror = d->mirror();
+    auto start = [&mirror](const QTextBlock &block) {
+        return block.position() + block.blockNumber()
+            - 2 * mirror.pieceBreaksBefore(block.position());
+    };
     auto holds = [&](const QTextBlock &block) {
         const QTextBlock next = block.next();
         return start(block) <= position && (!next.isValid() || start(next) > position);
     };
     QTextBlock block = doc->findBlock(std::min(position, documentLength));
     for (int step = 0; step < 6 && !holds(block); ++step) {
-        const QTextBlock guess
-            = doc->findBlock(std::clamp(position - block.blockNumber(), 0, documentLength));
+        const QTextBlock guess = doc->findBlock(
+            std::clamp(position - (start(block) - block.position()), 0, documentLength));
         if (guess == block || std::abs(guess.blockNumber() - block.blockNumber()) == 1) {
             const QTextBlock later = guess.blockNumber() > block.blockNumber() ? guess : block;
             block = start(later) <= position ? later : later.previous();
@@ -79,7 +90,10 @@ int RichTextBox::toDocumentPosition(int position) const
 
 // ---- contents -----------------------------------------------------------
 
-QString RichTextBox::Text() const { return d->toCrLf(d->mirror().view(0, d->mirror().length())); }
+QString RichTextBox::Text() const
+{
+    return d->toCrLf(d->mirror().textWithoutPieceBreaks(0, d->mirror().length()));
+}
 
 void RichTextBox::setText(const QString &text) { d->replaceAll(Private::toParagraphs(text)); }
 
@@ -158,15 +172,16 @@ void RichTextBox::setSelLength(int length)
 QString RichTextBox::SelText() const
 {
     const QTextCursor cursor = textCursor();
-    return d->toCrLf(
-        d->mirror().view(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()));
+    return d->toCrLf(d->mirror().textWithoutPieceBreaks(
+        cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()));
 }
 
 void RichTextBox::setSelText(const QString &text)
 {
     d->flush();
     QTextCursor cursor = textCursor();
-    cursor.insertText(Private::toParagraphs(text), d->insertionFormat());
+    const PiecedText pieced = cutLongParagraphs(Private::toParagraphs(text));
+    insertParagraphs(cursor, pieced.text, d->insertionFormat(), {}, pieced.pieceBreaks);
     setTextCursor(cursor);
 }
 
@@ -213,7 +228,7 @@ void RichTextBox::SaveFile(const QString &path, int fileType)
         return;
     }
     PlainTextFormat format = d->plainFormat;
-    const QString paragraphs = d->mirror().text(0, d->mirror().length());
+    const QString paragraphs = d->mirror().textWithoutPieceBreaks(0, d->mirror().length());
     writeWholeFile(path, encodePlainText(paragraphs, &format, otherLineBreaks(*d->document)));
     d->plainFormat = format;
 }
@@ -245,7 +260,7 @@ bool RichTextBox::event(QEvent *event)
 {
     d->flush();
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod)
-        d->keepLineBreakKindsFromTyping();
+        d->keepSeparatorMarksFromTyping();
     return QPlainTextEdit::event(event);
 }
 
@@ -278,7 +293,21 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
         event->ignore();
         return;
     }
+    if (d->mirror().pieceBreaks().empty()) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    // A key that only moved the caret across a piece break, which is no
+    // character, moves it once more.
+    d->stepOverPieceBreakToDelete(event);
+    const int position = textCursor().position();
+    const int revision = d->document->revision();
+    const int start = SelStart();
+    const int length = SelLength();
     QPlainTextEdit::keyPressEvent(event);
+    if (d->document->revision() == revision && textCursor().position() != position
+        && SelStart() == start && SelLength() == length)
+        QPlainTextEdit::keyPressEvent(event);
 }
 
 void RichTextBox::keyReleaseEvent(QKeyEvent *event)
@@ -371,6 +400,24 @@ void RichTextBox::insertFromMimeData(const QMimeData *source)
     const QString text = source && source->hasText() ? source->text() : QString();
     if (!text.isEmpty())
         setSelText(text);
+}
+
+// Text copied or dragged from the control leaves its piece breaks out; such a
+// selection is given as plain text alone.
+QMimeData *RichTextBox::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    const TextMirror &mirror = d->mirror();
+    if (mirror.pieceBreaksBefore(cursor.selectionEnd())
+        == mirror.pieceBreaksBefore(cursor.selectionStart()))
+        return QPlainTextEdit::createMimeDataFromSelection();
+    QString text = d->mirror().textWithoutPieceBreaks(
+        cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text.replace(QChar::Nbsp, QLatin1Char(' ')); // as Qt's own copy gives it
+    auto *data = new QMimeData;
+    data->setText(text);
+    return data;
 }
 
 void RichTextBox::paintEvent(QPaintEvent *event)

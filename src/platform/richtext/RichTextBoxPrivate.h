@@ -6,10 +6,12 @@
 
 #include "platform/TextFormat.h"
 #include "platform/Twips.h"
+#include "platform/richtext/LongParagraphs.h"
 #include "platform/richtext/PlainTextCodec.h"
 #include "platform/richtext/PlainTextLineBreaks.h"
 #include "platform/richtext/RichTextLayout.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QTextBlock>
@@ -127,16 +129,43 @@ public:
         const int length = documentLength();
         const int end = std::min(from + added, length);
         QString inserted;
+        std::vector<int> pieceBreaks;
         if (end > from) {
             QTextCursor cursor(document);
             cursor.setPosition(from);
             cursor.setPosition(end, QTextCursor::KeepAnchor);
             inserted = cursor.selectedText();
-            inserted.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+            if (inserted.contains(QChar::ParagraphSeparator)) {
+                inserted.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+                pieceBreaks = pieceBreaksIn(from, end);
+            }
         }
-        mirror().replace(from, removed, inserted);
+        mirror().replace(from, removed, inserted, pieceBreaks);
         if (mirror().length() != length)
             resyncMirror();
+    }
+
+    // The separators in [from, to) that are piece breaks, as offsets from
+    // from.
+    std::vector<int> pieceBreaksIn(int from, int to) const
+    {
+        std::vector<int> found;
+        // Most documents have none: their formats tell at once.
+        const QList<QTextFormat> formats = document->allFormats();
+        std::vector<bool> marksPieceBreak(formats.size());
+        bool any = false;
+        for (qsizetype i = 0; i < formats.size(); ++i)
+            any |= marksPieceBreak[i] = formats.at(i).boolProperty(textformat::PieceBreak);
+        if (!any)
+            return found;
+        // A block's character format is its separator's before it.
+        for (QTextBlock block = document->findBlock(from).next();
+             block.isValid() && block.position() <= to; block = block.next()) {
+            const int index = block.charFormatIndex();
+            if (index >= 0 && index < int(marksPieceBreak.size()) && marksPieceBreak[index])
+                found.push_back(block.position() - 1 - from);
+        }
+        return found;
     }
 
     void resyncMirror()
@@ -144,7 +173,7 @@ public:
         QString text = document->toRawText();
         text.truncate(documentLength());
         text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-        mirror().assign(text);
+        mirror().assign(text, pieceBreaksIn(0, documentLength()));
     }
 
     // The layout also hears of relayouts (wrap mode, fonts) that change
@@ -171,23 +200,44 @@ public:
     }
 
     // The format of what the control inserts at the caret (or at cursor): the
-    // caret's, but no line-break mark (see PlainTextLineBreaks.h) and no
+    // caret's, but no separator's mark (see PlainTextLineBreaks.h) and no
     // object.
     QTextCharFormat insertionFormat() const { return insertionFormat(q->textCursor()); }
     static QTextCharFormat insertionFormat(const QTextCursor &cursor)
     {
-        QTextCharFormat format = withoutLineBreakKind(cursor.charFormat());
+        QTextCharFormat format = withoutSeparatorMarks(cursor.charFormat());
         format.clearProperty(QTextFormat::ObjectType);
         return format;
     }
 
     // What the user types goes in the caret's format; without a selection
-    // it loses the line-break mark it may have taken from a separator.
-    void keepLineBreakKindsFromTyping()
+    // it loses the mark it may have taken from a separator.
+    void keepSeparatorMarksFromTyping()
     {
         const QTextCursor cursor = q->textCursor();
-        if (!cursor.hasSelection() && cursor.charFormat().hasProperty(textformat::LineBreakKind))
-            q->setCurrentCharFormat(withoutLineBreakKind(cursor.charFormat()));
+        const QTextCharFormat format = cursor.charFormat();
+        if (!cursor.hasSelection()
+            && (format.hasProperty(textformat::LineBreakKind)
+                || format.hasProperty(textformat::PieceBreak)))
+            q->setCurrentCharFormat(withoutSeparatorMarks(format));
+    }
+
+    // Piece breaks are no characters: a key that would delete one next to
+    // the caret deletes the character beyond it, so the caret steps over the
+    // break first.
+    void stepOverPieceBreakToDelete(const QKeyEvent *event)
+    {
+        QTextCursor cursor = q->textCursor();
+        if (cursor.hasSelection())
+            return;
+        const int at = cursor.position();
+        if (event->key() == Qt::Key_Backspace && at > 0 && mirror().isPieceBreak(at - 1))
+            cursor.setPosition(at - 1);
+        else if (event->key() == Qt::Key_Delete && mirror().isPieceBreak(at))
+            cursor.setPosition(at + 1);
+        else
+            return;
+        q->setTextCursor(cursor);
     }
 
     // Replaces the whole document by text (paragraphs separated by '\n', the
@@ -197,7 +247,8 @@ public:
     {
         flush();
         const QTextCharFormat format = insertionFormat();
-        mirror().assign(text);
+        const PiecedText pieced = cutLongParagraphs(text);
+        mirror().assign(pieced.text, pieced.pieceBreaks);
         {
             const QScopedValueRollback keepMirror(mirrorKeptByCaller, true);
             const QScopedValueRollback raised(changeRaised, true);
@@ -205,9 +256,10 @@ public:
             document->clear();
             QTextCursor cursor(document);
             cursor.setBlockCharFormat(format);
-            insertParagraphs(cursor, text, format, otherBreaks);
+            insertParagraphs(cursor, pieced.text, format, otherBreaks, pieced.pieceBreaks);
             document->setUndoRedoEnabled(true);
         }
+
         QTextCursor start(document);
         q->setTextCursor(start);
         q->mergeCurrentCharFormat(format);

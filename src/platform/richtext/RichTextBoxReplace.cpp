@@ -8,39 +8,47 @@
 namespace {
 
 // Control positions to document positions for positions that follow each
-// other closely: a control position is its document position plus the number
-// of its paragraph, so the paragraph of the last position found is the first
-// guess for the next.
+// other closely: within a paragraph, a control position is its document
+// position plus an offset (the number of the paragraph, less twice the piece
+// breaks before it), so the offset of the last position found gives the
+// first guess for the next.
 class NearbyPositions
 {
 public:
-    NearbyPositions(const RichTextBox &box, const QTextDocument &document)
+    NearbyPositions(const RichTextBox &box, const QTextDocument &document, const TextMirror &mirror)
         : m_box(box)
         , m_document(document)
+        , m_mirror(mirror)
     {
     }
 
     int toDocumentPosition(int position)
     {
         for (int tries = 0; tries < 3; ++tries) {
-            const int guess = position - m_blockNumber;
+            const int guess = position - m_offset;
             if (guess < 0 || guess >= m_document.characterCount())
                 break;
-            const int blockNumber = m_document.findBlock(guess).blockNumber();
-            if (blockNumber == m_blockNumber)
+            const int offset = offsetOf(m_document.findBlock(guess));
+            if (offset == m_offset)
                 return guess;
-            m_blockNumber = blockNumber;
+            m_offset = offset;
         }
         // A position between CR and LF, or far from the last one.
         const int found = m_box.toDocumentPosition(position);
-        m_blockNumber = m_document.findBlock(found).blockNumber();
+        m_offset = offsetOf(m_document.findBlock(found));
         return found;
     }
 
 private:
+    int offsetOf(const QTextBlock &block) const
+    {
+        return block.blockNumber() - 2 * m_mirror.pieceBreaksBefore(block.position());
+    }
+
     const RichTextBox &m_box;
     const QTextDocument &m_document;
-    int m_blockNumber = 0;
+    const TextMirror &m_mirror;
+    int m_offset = 0;
 };
 
 } // namespace
@@ -55,7 +63,7 @@ void RichTextBox::replaceInTurn(const std::vector<TextReplacement> &replacements
     // end, for the whole stretch they cover; Undo takes them back together.
     // The plain-text copy takes each change here, where it is known, rather
     // than copying that whole stretch afterwards.
-    NearbyPositions positions(*this, *d->document);
+    NearbyPositions positions(*this, *d->document, d->mirror());
     QTextCursor cursor(d->document);
     {
         const QScopedValueRollback keepMirror(d->mirrorKeptByCaller, true);

@@ -31,25 +31,35 @@ int RichTextBox::Find(const QString &text, int start, int end, int options)
     const QString needle = Private::toParagraphs(text);
     const Qt::CaseSensitivity cs
         = (options & rtfMatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    const QStringView haystack = d->mirror().view(from, to - from);
+    // Piece breaks are no part of the text: the search runs over the text
+    // without them, in plain positions.
+    TextMirror &mirror = d->mirror();
+    const bool pieced = !mirror.pieceBreaks().empty();
+    const QString withoutBreaks
+        = pieced ? mirror.textWithoutPieceBreaks(from, to - from) : QString();
+    const QStringView haystack = pieced ? QStringView(withoutBreaks) : mirror.view(from, to - from);
+    const int plainFrom = mirror.toPlain(from);
+    const int plainLength = mirror.length() - int(mirror.pieceBreaks().size());
+    auto isWordCharacterAt
+        = [&mirror](int plain) { return isWordCharacter(mirror.at(mirror.fromPlain(plain))); };
     for (qsizetype at = haystack.indexOf(needle, 0, cs); at >= 0;
          at = haystack.indexOf(needle, at + 1, cs)) {
-        const int found = from + int(at);
+        const int found = plainFrom + int(at);
+        const int after = found + int(needle.size());
         if (options & rtfWholeWord) {
-            const int after = found + int(needle.size());
-            const bool startsWord = found == 0 || !isWordCharacter(d->mirror().at(found - 1));
-            const bool endsWord
-                = after >= d->mirror().length() || !isWordCharacter(d->mirror().at(after));
+            const bool startsWord = found == 0 || !isWordCharacterAt(found - 1);
+            const bool endsWord = after >= plainLength || !isWordCharacterAt(after);
             if (!startsWord || !endsWord)
                 continue;
         }
+        const int foundInDocument = mirror.fromPlain(found);
         if (!(options & rtfNoHighlight)) {
             QTextCursor cursor = textCursor();
-            cursor.setPosition(found);
-            cursor.setPosition(found + int(needle.size()), QTextCursor::KeepAnchor);
+            cursor.setPosition(foundInDocument);
+            cursor.setPosition(mirror.endFromPlain(after), QTextCursor::KeepAnchor);
             setTextCursor(cursor);
         }
-        return toPosition(found);
+        return toPosition(foundInDocument);
     }
     return -1;
 }
@@ -68,16 +78,21 @@ void RichTextBox::UpTo(const QString &characterSet, bool forward, bool negate)
 {
     const bool breaks
         = characterSet.contains(QLatin1Char('\r')) || characterSet.contains(QLatin1Char('\n'));
-    auto stopsAt = [&](QChar c) {
+    const TextMirror &mirror = d->mirror();
+    // A piece break is no character: nothing stops there.
+    auto stopsAt = [&](int position) {
+        const QChar c = mirror.at(position);
+        if (c == QLatin1Char('\n') && mirror.isPieceBreak(position))
+            return false;
         const bool inSet = c == QLatin1Char('\n') ? breaks : characterSet.contains(c);
         return inSet != negate;
     };
     int p = textCursor().position();
     if (forward) {
-        while (p < d->mirror().length() && !stopsAt(d->mirror().at(p)))
+        while (p < mirror.length() && !stopsAt(p))
             ++p;
     } else {
-        while (p > 0 && !stopsAt(d->mirror().at(p - 1)))
+        while (p > 0 && !stopsAt(p - 1))
             --p;
     }
     QTextCursor cursor = textCursor();

@@ -91,8 +91,10 @@ public:
     QByteArray write(int from, int to);
 
 private:
-    // Returns whether any text of the block was in the range.
-    bool writeBlock(const QTextBlock &block, int from, int to, bool first);
+    // Returns whether any text of the block was in the range. A block that
+    // continues the paragraph before it (after a piece break) writes no
+    // paragraph format.
+    bool writeBlock(const QTextBlock &block, int from, int to, bool first, bool continues);
     void writeParagraphFormat(const QTextBlockFormat &format, bool first);
     void writeListText(const ParaState &para);
     void writeFragment(const QTextFragment &fragment, int from, int to);
@@ -475,9 +477,10 @@ void Writer::writeParagraphFormat(const QTextBlockFormat &format, bool first)
     writeListText(p);
 }
 
-bool Writer::writeBlock(const QTextBlock &block, int from, int to, bool first)
+bool Writer::writeBlock(const QTextBlock &block, int from, int to, bool first, bool continues)
 {
-    writeParagraphFormat(block.blockFormat(), first);
+    if (!continues)
+        writeParagraphFormat(block.blockFormat(), first);
     const int start = std::max(from, block.position());
     const int end = std::min(to, block.position() + block.length() - 1);
     bool wroteText = false;
@@ -533,12 +536,15 @@ QByteArray Writer::write(int from, int to)
     // reaches the end.
     for (; block.isValid() && (block.position() < to || (block.position() == to && to == last));
          block = block.next()) {
-        if (blocks > 0) {
+        // A piece break only cuts a long paragraph for display: the
+        // paragraph goes on.
+        const bool continues = blocks > 0 && textformat::continuesParagraph(block);
+        if (blocks > 0 && !continues) {
             word("par");
             m_body += "\r\n";
             m_needDelimiter = false;
         }
-        lastBlockEmpty = !writeBlock(block, from, to, blocks == 0);
+        lastBlockEmpty = !writeBlock(block, from, to, blocks == 0, continues);
         ++blocks;
         endsWithParagraphMark = block.position() + block.length() - 1 < to;
     }

@@ -1,0 +1,33 @@
+#pragma once
+
+// A paragraph of many thousands of characters (a log line, minified code,
+// base64) would be laid out as a whole at every keystroke and every blink of
+// the caret, and its layout would hold hundreds of bytes per character. The
+// control cuts such a paragraph into pieces of a few thousand characters when
+// it takes text in: each piece is a paragraph of the document of its own,
+// behind a separator marked textformat::PieceBreak, and is laid out, counted
+// and drawn alone.
+//
+// A cut falls after a space or tab near the end of a piece where there is
+// one, otherwise after a fixed number of characters, never inside a character
+// or before a mark that combines with the character before it. Cuts change
+// only what is shown: a line ends there as it would at the window's edge. The
+// control's positions, its text and what it saves leave them out.
+
+#include <QString>
+
+#include <vector>
+
+// Paragraphs longer than this are cut, into pieces no longer than
+// LongestPiece.
+constexpr int LongestUncutParagraph = 16384;
+constexpr int LongestPiece = 4096;
+
+struct PiecedText
+{
+    QString text;                 // the paragraphs, with a '\n' at each cut
+    std::vector<int> pieceBreaks; // the positions of those '\n' in text, ascending
+};
+
+// paragraphs (separated by '\n') with their long paragraphs cut.
+PiecedText cutLongParagraphs(const QString &paragraphs);

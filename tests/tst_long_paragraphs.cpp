@@ -1,0 +1,412 @@
+// Very long paragraphs: the control shows them in pieces, yet its text,
+// positions, keys, selections, searches, lines and files are those of the
+// text itself. Each check compares the control with a plain copy of the text
+// kept beside it.
+#include "TestEnvironment.h"
+
+#include "platform/richtext/LongParagraphs.h"
+#include "platform/richtext/RichTextBox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextBlock>
+
+namespace {
+
+// A paragraph of count pseudo-random words.
+QString words(int count, quint32 seed)
+{
+    static const QStringList vocabulary
+        = {"lorem", "ipsum", "a", "dolor", "sit", "amet,", "x", "(elit)", "sed", "do"};
+    QRandomGenerator random(seed);
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += vocabulary.at(int(random.bounded(vocabulary.size()))) + QLatin1Char(' ');
+    return text;
+}
+
+// count characters of base64 with no place to break.
+QString base64(int count, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QByteArray bytes(count, Qt::Uninitialized);
+    for (char &c : bytes)
+        c = char(random.bounded(256));
+    return QString::fromLatin1(bytes.toBase64().left(count));
+}
+
+// Which kind of long paragraph a test runs on.
+QString longParagraph(const QString &kind)
+{
+    if (kind == QLatin1String("words"))
+        return words(12000, 1);
+    if (kind == QLatin1String("no spaces"))
+        return base64(50000, 2);
+    if (kind == QLatin1String("accents"))
+        return QStringLiteral("e\u0301a\u0308").repeated(12000);
+    return QStringLiteral("\U0001F600\U0001F4A9").repeated(9000); // surrogate pairs
+}
+
+void addKinds()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"words", "no spaces", "accents", "surrogates"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+} // namespace
+
+class TestLongParagraphs : public QObject
+{
+    Q_OBJECT
+
+private:
+    RichTextBox *box = nullptr;
+    QString model; // what Text() must read
+
+    // A shown control holding a short paragraph, the long one and another
+    // short one.
+    void show(const QString &paragraph, int width = 500)
+    {
+        delete box;
+        box = new RichTextBox;
+        box->resize(width, 300);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box));
+        model = QStringLiteral("first line\r\n") + paragraph + QStringLiteral("\r\nlast line");
+        box->setText(model);
+    }
+
+    // The control positions where pieces of the long paragraph start, read
+    // from the lengths of the document's paragraphs.
+    QList<int> pieceStarts() const
+    {
+        QList<int> starts;
+        int position = 0;
+        for (QTextBlock block = box->document()->firstBlock(); block.isValid();
+             block = block.next()) {
+            if (block.blockNumber() > 1 && block.next().isValid())
+                starts.append(position);
+            position += block.text().size();
+            if (block.blockNumber() == 0)
+                position += 2;
+        }
+        return starts;
+    }
+
+    // Where needle first stands in the model from start on, in any case.
+    int modelFind(const QString &needle, int start, bool wholeWord) const
+    {
+        for (qsizetype at = model.indexOf(needle, start, Qt::CaseInsensitive); at >= 0;
+             at = model.indexOf(needle, at + 1, Qt::CaseInsensitive)) {
+            const qsizetype after = at + needle.size();
+            if (!wholeWord
+                || ((at == 0 || !model.at(at - 1).isLetterOrNumber())
+                    && (after == model.size() || !model.at(after).isLetterOrNumber())))
+                return int(at);
+        }
+        return -1;
+    }
+
+    void checkText()
+    {
+        QCOMPARE(box->Text(), model);
+        QCOMPARE(box->textLength(), model.size());
+    }
+
+private slots:
+    void cleanup()
+    {
+        delete box;
+        box = nullptr;
+    }
+
+    void cutsKeepTheText_data() { addKinds(); }
+    void cutsKeepTheText()
+    {
+        // Taking the added breaks out gives the text back; no piece starts
+        // inside a character or with a mark that belongs to the one before.
+        QFETCH(QString, kind);
+        const QString text = longParagraph(kind) + QStringLiteral("\nshort\n") + words(100, 3);
+        const PiecedText pieced = cutLongParagraphs(text);
+        QVERIFY(pieced.pieceBreaks.size() > 5);
+        QString joined = pieced.text;
+        for (auto it = pieced.pieceBreaks.rbegin(); it != pieced.pieceBreaks.rend(); ++it) {
+            QCOMPARE(joined.at(*it), QLatin1Char('\n'));
+            joined.remove(*it, 1);
+        }
+        QCOMPARE(joined, text);
+        for (const int at : pieced.pieceBreaks) {
+            const QChar next = pieced.text.at(at + 1);
+            QVERIFY(!next.isLowSurrogate());
+            QVERIFY(next.category() != QChar::Mark_NonSpacing);
+            if (kind == QLatin1String("words"))
+                QCOMPARE(pieced.text.at(at - 1), QLatin1Char(' '));
+        }
+        // Short paragraphs stay whole.
+        const QString shortText = words(500, 4) + QStringLiteral("\n") + words(500, 5);
+        QCOMPARE(cutLongParagraphs(shortText).text, shortText);
+    }
+
+    void textAndPositionsAreThoseOfTheText_data() { addKinds(); }
+    void textAndPositionsAreThoseOfTheText()
+    {
+        QFETCH(QString, kind);
+        show(longParagraph(kind));
+        checkText();
+        QVERIFY2(box->document()->blockCount() > 10, "the long paragraph was cut into pieces");
+        for (QTextBlock block = box->document()->firstBlock(); block.isValid();
+             block = block.next())
+            QVERIFY(block.length() <= 8192);
+        QRandomGenerator random(7);
+        for (int i = 0; i < 300; ++i) {
+            int start = int(random.bounded(model.size() + 1));
+            if (start > 0 && model.at(start - 1) == QLatin1Char('\r'))
+                ++start; // not between CR and LF
+            const int length
+                = int(random.bounded(std::min<qsizetype>(20000, model.size() - start) + 1));
+            box->setSelStart(start);
+            QCOMPARE(box->SelStart(), start);
+            box->setSelLength(length);
+            QCOMPARE(box->SelLength(), length);
+            QCOMPARE(box->SelText(), model.mid(start, length));
+        }
+    }
+
+    void keysAtPieceBoundaries_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("editAt");  // where the text changes, from the boundary
+        QTest::addColumn<int>("removed"); // characters removed there
+        QTest::addColumn<QString>("inserted");
+        QTest::addColumn<int>("caret"); // from the boundary, afterwards
+        QTest::addColumn<int>("selected");
+        QTest::newRow("type") << "X" << 0 << 0 << "X" << 1 << 0;
+        QTest::newRow("Backspace") << "<bs>" << -1 << 1 << "" << -1 << 0;
+        QTest::newRow("Delete") << "<del>" << 0 << 1 << "" << 0 << 0;
+        QTest::newRow("Backspace twice") << "<bs><bs>" << -2 << 2 << "" << -2 << 0;
+        QTest::newRow("Right") << "<right>" << 0 << 0 << "" << 1 << 0;
+        QTest::newRow("Left") << "<left>" << 0 << 0 << "" << -1 << 0;
+        QTest::newRow("Left, Right") << "<left><right>" << 0 << 0 << "" << 0 << 0;
+        QTest::newRow("Shift+Left, Shift+Right twice")
+            << "<sleft><sright><sright>" << 0 << 0 << "" << 1 << 1;
+        QTest::newRow("Left, type") << "<left>Y" << -1 << 0 << "Y" << 0 << 0;
+        QTest::newRow("Enter") << "<enter>" << 0 << 0 << "\r\n" << 2 << 0;
+    }
+    void keysAtPieceBoundaries()
+    {
+        // Keys act at the first few boundaries as they would anywhere in
+        // the text: a piece break is no character.
+        QFETCH(QString, keys);
+        QFETCH(int, editAt);
+        QFETCH(int, removed);
+        QFETCH(QString, inserted);
+        QFETCH(int, caret);
+        QFETCH(int, selected);
+        for (const QString &kind : {QStringLiteral("words"), QStringLiteral("no spaces")}) {
+            show(longParagraph(kind));
+            const QList<int> starts = pieceStarts();
+            QVERIFY(starts.size() > 3);
+            int shift = 0; // of later boundaries by the edits at earlier ones
+            for (int i = 0; i < 3; ++i) {
+                const int boundary = starts.at(i) + shift;
+                box->setSelStart(boundary);
+                for (qsizetype at = 0; at < keys.size();) {
+                    const qsizetype end = keys.indexOf(QLatin1Char('>'), at);
+                    const QString key = keys.at(at) == QLatin1Char('<')
+                        ? keys.mid(at + 1, end - at - 1)
+                        : keys.mid(at, 1);
+                    at = keys.at(at) == QLatin1Char('<') ? end + 1 : at + 1;
+                    if (key == QLatin1String("bs"))
+                        QTest::keyClick(box, Qt::Key_Backspace);
+                    else if (key == QLatin1String("del"))
+                        QTest::keyClick(box, Qt::Key_Delete);
+                    else if (key == QLatin1String("right") || key == QLatin1String("sright"))
+                        QTest::keyClick(box, Qt::Key_Right,
+                                        key.startsWith('s') ? Qt::ShiftModifier : Qt::NoModifier);
+                    else if (key == QLatin1String("left") || key == QLatin1String("sleft"))
+                        QTest::keyClick(box, Qt::Key_Left,
+                                        key.startsWith('s') ? Qt::ShiftModifier : Qt::NoModifier);
+                    else if (key == QLatin1String("enter"))
+                        QTest::keyClick(box, Qt::Key_Return);
+                    else
+                        QTest::keyClicks(box, key);
+                }
+                model.replace(boundary + editAt, removed, inserted);
+                checkText();
+                QCOMPARE(box->SelStart() + box->SelLength(), boundary + caret);
+                QCOMPARE(box->SelLength(), selected);
+                shift += int(inserted.size()) - removed;
+            }
+        }
+    }
+
+    void selectionsAcrossPieces()
+    {
+        // Selected across pieces, the text is copied, cut, replaced and
+        // brought back by Undo whole.
+        show(longParagraph(QStringLiteral("words")));
+        const QList<int> starts = pieceStarts();
+        const int from = starts.at(1) - 7;
+        const int to = starts.at(3) + 5; // three breaks inside
+        const QString original = model;
+        box->setSelStart(from);
+        box->setSelLength(to - from);
+        QCOMPARE(box->SelText(), model.mid(from, to - from));
+        box->copy();
+        QCOMPARE(QApplication::clipboard()->text(), model.mid(from, to - from));
+        box->cut();
+        model.remove(from, to - from);
+        checkText();
+        box->undo();
+        model = original;
+        checkText();
+        box->setSelStart(from);
+        box->setSelLength(to - from);
+        box->setSelText(QStringLiteral("joined"));
+        model.replace(from, to - from, QStringLiteral("joined"));
+        checkText();
+        // A paste of a long line is cut as a file's would be.
+        const int blocks = box->document()->blockCount();
+        box->setSelText(base64(40000, 9));
+        model.insert(from + 6, base64(40000, 9));
+        checkText();
+        QVERIFY(box->document()->blockCount() > blocks + 5);
+    }
+
+    void findAcrossABoundary_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("options");
+        QTest::newRow("words") << "words" << 0;
+        QTest::newRow("words, whole words") << "words" << int(RichTextBox::rtfWholeWord);
+        QTest::newRow("no spaces") << "no spaces" << 0;
+    }
+    void findAcrossABoundary()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, options);
+        show(longParagraph(kind));
+        for (const int boundary : pieceStarts().mid(0, 4)) {
+            // The words around the boundary, whole.
+            int from = boundary - 3, to = boundary + 3;
+            if (options & RichTextBox::rtfWholeWord) {
+                from = int(model.lastIndexOf(QLatin1Char(' '), boundary - 2)) + 1;
+                to = int(model.indexOf(QLatin1Char(' '), boundary));
+            }
+            const QString needle = model.mid(from, to - from);
+            const int expected = modelFind(needle, from - 200, options & RichTextBox::rtfWholeWord);
+            QCOMPARE(box->Find(needle, from - 200, -1, options), expected);
+            QCOMPARE(box->SelText().toLower(), model.mid(expected, needle.size()).toLower());
+        }
+        if (kind == QLatin1String("no spaces")) {
+            // Part of the one long word is no whole word.
+            const int boundary = pieceStarts().at(0);
+            QCOMPARE(box->Find(model.mid(boundary - 3, 6), boundary - 3, boundary + 3,
+                               RichTextBox::rtfWholeWord),
+                     -1);
+        }
+    }
+
+    void linesAreTheDisplayedLines_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("wrap");
+        for (const char *kind : {"words", "no spaces"})
+            for (const bool wrap : {true, false})
+                QTest::newRow(qPrintable(
+                    QStringLiteral("%1, %2").arg(kind, wrap ? "wrapped" : "not wrapped")))
+                    << QString::fromLatin1(kind) << wrap;
+    }
+    void linesAreTheDisplayedLines()
+    {
+        // Every piece laid out for real gives the lines the control counts;
+        // Home and End go to where it says lines start and end.
+        QFETCH(QString, kind);
+        QFETCH(bool, wrap);
+        show(longParagraph(kind));
+        if (!wrap)
+            box->setRightMargin(RichTextBox::NoWrapRightMargin);
+        const int counted = box->GetLineFromChar(box->textLength());
+        QVector<int> lineStarts; // control positions, from the real layout
+        int position = 0;
+        for (QTextBlock block = box->document()->firstBlock(); block.isValid();
+             block = block.next()) {
+            box->document()->documentLayout()->blockBoundingRect(block);
+            for (int i = 0; i < block.layout()->lineCount(); ++i)
+                lineStarts.append(position + block.layout()->lineAt(i).textStart());
+            position += block.text().size() + (block.blockNumber() == 0 ? 2 : 0);
+        }
+        QCOMPARE(counted, lineStarts.size() - 1);
+        QRandomGenerator random(11);
+        for (int i = 0; i < 100; ++i) {
+            const int at = int(random.bounded(13, model.size() - 11)); // in the long paragraph
+            const int line = int(std::upper_bound(lineStarts.begin(), lineStarts.end(), at)
+                                 - lineStarts.begin())
+                - 1;
+            QCOMPARE(box->GetLineFromChar(at), line);
+            QCOMPARE(box->GetLineStartFromChar(at), lineStarts.at(line));
+            box->setSelStart(at);
+            QTest::keyClick(box, Qt::Key_Home);
+            QCOMPARE(box->SelStart(), lineStarts.at(line));
+        }
+    }
+
+    void wrappingToggledDeepInTheLine()
+    {
+        // The caret keeps its place, and its line comes back with wrapping.
+        show(longParagraph(QStringLiteral("words")));
+        const int deep = int(model.size() * 4 / 5);
+        box->setSelStart(deep);
+        const int wrappedLine = box->GetLineFromChar(deep);
+        QVERIFY(wrappedLine > 100);
+        box->setRightMargin(RichTextBox::NoWrapRightMargin);
+        QCOMPARE(box->SelStart(), deep);
+        QVERIFY(box->GetLineFromChar(deep) < wrappedLine);
+        QTest::keyClicks(box, QStringLiteral("Z"));
+        model.insert(deep, QLatin1Char('Z'));
+        QTest::keyClick(box, Qt::Key_Backspace);
+        model.remove(deep, 1);
+        box->setRightMargin(0);
+        QCOMPARE(box->SelStart(), deep);
+        QCOMPARE(box->GetLineFromChar(deep), wrappedLine);
+        checkText();
+    }
+
+    void filesKeepTheLongLine_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("words, CR LF") << ("head\r\n" + words(9000, 5).toLatin1() + "\r\ntail\r\n");
+        QTest::newRow("base64, LF, no break at the end") << ("x\n" + base64(70000, 6).toLatin1());
+        QTest::newRow("mixed breaks")
+            << ("a\r\n" + words(9000, 8).toLatin1() + "\nb\r" + base64(30000, 9).toLatin1());
+    }
+    void filesKeepTheLongLine()
+    {
+        // A file opened and saved without an edit comes back byte for byte,
+        // as plain text and through Rich Text.
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("long.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        RichTextBox loaded;
+        loaded.LoadFile(path, RichTextBox::PlainText);
+        QVERIFY(loaded.document()->blockCount() > 5);
+        const QString saved = dir.filePath(QStringLiteral("saved.txt"));
+        loaded.SaveFile(saved, RichTextBox::PlainText);
+        QFile back(saved);
+        QVERIFY(back.open(QIODevice::ReadOnly));
+        QCOMPARE(back.readAll(), bytes);
+        RichTextBox throughRtf;
+        throughRtf.setTextRTF(loaded.TextRTF());
+        QCOMPARE(throughRtf.Text(), loaded.Text());
+    }
+};
+
+SCRIVLET_TEST_MAIN(TestLongParagraphs)
+#include "tst_long_paragraphs.moc"
