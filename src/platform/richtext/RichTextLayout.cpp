@@ -17,6 +17,7 @@
 #include <QTextObjectInterface>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 
 namespace {
@@ -86,12 +87,24 @@ bool isLeftAligned(Qt::Alignment alignment)
 
 // Characters that never offer a line break next to letters and digits, so
 // that plain words break only at spaces.
-static bool isPlainWordCharacter(QChar c)
+static bool isPlainWordCharacter(char16_t u)
 {
-    const char16_t u = c.unicode();
     if (u < 0x80)
-        return QChar::isLetterOrNumber(u) || QStringView(u".,;:'\"()&#%@*_").contains(c);
+        return QChar::isLetterOrNumber(u) || QStringView(u".,;:'\"()&#%@*_").contains(QChar(u));
     return u >= 0xC0 && u <= 0xFF && u != 0xD7 && u != 0xF7;
+}
+
+// The same as a table of the first 256 characters (the others are not): it
+// is asked of every character counted.
+static const std::array<bool, 0x100> &plainWordCharacters()
+{
+    static const auto table = [] {
+        std::array<bool, 0x100> t{};
+        for (char16_t u = 0; u < 0x100; ++u)
+            t[u] = isPlainWordCharacter(u);
+        return t;
+    }();
+    return table;
 }
 
 // Widths of words in one font, measured once each: the line breaks of a
@@ -104,8 +117,15 @@ struct RichTextLayout::WordWidths
         , slantIsSynthesized(isSlantSynthesized(font))
         , uniformAdvance(knownUniformAdvance(font, device, metrics))
     {
-        for (int c = 0; c < 0x100; ++c)
+        qreal widestOverhang = 0;
+        for (int c = 0; c < 0x100; ++c) {
             overhang[c] = std::max<qreal>(0, -metrics.rightBearing(QChar(c)));
+            widestOverhang = std::max(widestOverhang, overhang[c]);
+        }
+        // Lines of such a font can be counted in characters (see
+        // countUniformLines).
+        countsInCharacters = uniformAdvance > 0 && space == uniformAdvance
+            && widestOverhang < uniformAdvance && !slantIsSynthesized;
     }
 
     // How far a word's last glyph reaches past its advance: a line must hold
@@ -165,7 +185,7 @@ struct RichTextLayout::WordWidths
     {
         QString characters;
         for (char16_t c = 0x21; c < 0x100; ++c)
-            if (isPlainWordCharacter(QChar(c)))
+            if (isPlainWordCharacter(c))
                 characters += QChar(c);
         const qreal advance = metrics.horizontalAdvance(characters.at(0));
         QString pairs;
@@ -183,6 +203,7 @@ struct RichTextLayout::WordWidths
     bool slantIsSynthesized;
     qreal uniformAdvance;
     qreal overhang[0x100];
+    bool countsInCharacters;
     QHash<QString, qreal> words;
 };
 
@@ -193,6 +214,9 @@ RichTextLayout::RichTextLayout(QTextDocument *document)
 {
     m_blockCount = document->blockCount();
     registerHandler(QTextFormat::ImageObject, new ImageObject(this));
+    m_syncTimer.setSingleShot(true);
+    m_syncTimer.setInterval(0);
+    connect(&m_syncTimer, &QTimer::timeout, this, [this] { syncBlockLineCounts(); });
 }
 
 void RichTextLayout::setViewWidth(std::function<qreal()> viewWidth)
@@ -351,7 +375,9 @@ void RichTextLayout::layoutOwn(const QTextBlock &block) const
     tl->endLayout();
 
     const int before = document()->lineCount();
-    QTextBlock(block).setLineCount(block.isVisible() ? tl->lineCount() : 0);
+    const int lines = block.isVisible() ? tl->lineCount() : 0;
+    QTextBlock(block).setLineCount(lines);
+    setCountedLines(block.blockNumber(), lines);
     bool sizeChanged = document()->lineCount() != before;
     if (widest > m_widest) {
         m_widest = widest;
@@ -399,7 +425,7 @@ void RichTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
         // The paragraph is counted again as it is laid out; the others keep
         // their counts.
     } else {
-        m_countedBlocks = first.isValid() ? std::min(m_countedBlocks, first.blockNumber()) : 0;
+        forgetCountsFrom(first.isValid() ? first.blockNumber() : 0);
         m_blockCount = doc->blockCount();
         QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
         if (doc->blockCount() == 1 || charsRemoved > charsAdded)
@@ -408,14 +434,61 @@ void RichTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     emit changeLaidOut();
 }
 
-void RichTextLayout::invalidateLineCounts() { m_countedBlocks = 0; }
+void RichTextLayout::invalidateLineCounts() { forgetCountsFrom(0); }
+
+void RichTextLayout::forgetCountsFrom(int blockNumber) const
+{
+    if (blockNumber < countedBlocks())
+        m_firstLines.resize(blockNumber + 1);
+    m_syncedBlocks = std::min(m_syncedBlocks, blockNumber);
+}
+
+void RichTextLayout::setCountedLines(int blockNumber, int lines) const
+{
+    if (blockNumber >= countedBlocks())
+        return;
+    const int change = lines - (m_firstLines[blockNumber + 1] - m_firstLines[blockNumber]);
+    if (change != 0)
+        for (auto it = m_firstLines.begin() + blockNumber + 1; it != m_firstLines.end(); ++it)
+            *it += change;
+}
+
+// Qt keeps a line count of its own in each paragraph, which scrolling goes
+// by. Those of paragraphs counted here, not laid out, follow a slice at a
+// time while the program is idle: each one written updates the document's
+// tree, which would take longer than the counting.
+void RichTextLayout::syncBlockLineCounts()
+{
+    constexpr int Slice = 20000;
+    const int end = std::min(countedBlocks(), m_syncedBlocks + Slice);
+    const int before = document()->lineCount();
+    QTextBlock block = document()->findBlockByNumber(m_syncedBlocks);
+    for (int n = m_syncedBlocks; n < end && block.isValid(); ++n, block = block.next()) {
+        const int lines = m_firstLines[n + 1] - m_firstLines[n];
+        if (block.lineCount() != lines)
+            block.setLineCount(lines);
+    }
+    m_syncedBlocks = end;
+    if (document()->lineCount() != before)
+        m_reportSizeChange();
+    if (m_syncedBlocks < countedBlocks())
+        m_syncTimer.start();
+}
 
 void RichTextLayout::forgetFormats()
 {
-    m_countedBlocks = 0;
+    forgetCountsFrom(0);
     m_ownByFormat.clear();
     m_widthsByFormat.clear();
     m_widthsByFont.clear();
+}
+
+RichTextLayout::WordWidths &RichTextLayout::widthsFor(const QFont &font)
+{
+    std::unique_ptr<WordWidths> &owned = m_widthsByFont[font.key()];
+    if (!owned)
+        owned = std::make_unique<WordWidths>(font, paintDevice());
+    return *owned;
 }
 
 RichTextLayout::WordWidths &RichTextLayout::widthsFor(const QTextFragment &fragment)
@@ -423,11 +496,8 @@ RichTextLayout::WordWidths &RichTextLayout::widthsFor(const QTextFragment &fragm
     const int index = fragment.charFormatIndex();
     if (index >= 0 && size_t(index) < m_widthsByFormat.size() && m_widthsByFormat[index])
         return *m_widthsByFormat[index];
-    const QFont font = fragment.charFormat().font().resolve(document()->defaultFont());
-    std::unique_ptr<WordWidths> &owned = m_widthsByFont[font.key()];
-    if (!owned)
-        owned = std::make_unique<WordWidths>(font, paintDevice());
-    WordWidths *widths = owned.get();
+    WordWidths *widths
+        = &widthsFor(fragment.charFormat().font().resolve(document()->defaultFont()));
     if (index >= 0) {
         if (size_t(index) >= m_widthsByFormat.size())
             m_widthsByFormat.resize(index + 1, nullptr);
@@ -436,17 +506,92 @@ RichTextLayout::WordWidths &RichTextLayout::widthsFor(const QTextFragment &fragm
     return *widths;
 }
 
-int RichTextLayout::quickLineCount(const QTextBlock &block, int start)
+RichTextLayout::WordWidths *RichTextLayout::uniformWidths()
+{
+    const QList<QTextFormat> formats = document()->allFormats();
+    WordWidths *uniform = nullptr;
+    for (const QTextFormat &format : formats) {
+        if (!format.isCharFormat())
+            continue;
+        WordWidths *widths
+            = &widthsFor(format.toCharFormat().font().resolve(document()->defaultFont()));
+        if (uniform && widths != uniform)
+            return nullptr;
+        uniform = widths;
+    }
+    return uniform;
+}
+
+// The lines of a paragraph of text in a font whose spaces and word
+// characters all have one advance and overhang less than it
+// (WordWidths::countsInCharacters), filled as quickLineCount fills them, or 0
+// where the real layout must decide. A line's width is its number of
+// characters times the advance, so each line is found by going straight to
+// the furthest character that could fit and back to the end of a word,
+// rather than word by word: words well inside a line need no look.
+static int countUniformLines(const char16_t *text, int size, qreal advance, const qreal *overhang,
+                             qreal limit, qreal guard)
+{
+    const std::array<bool, 0x100> &wordCharacter = plainWordCharacters();
+    bool plain = true; // every character a space or a plain word character
+    for (int i = 0; i < size; ++i) {
+        const char16_t u = text[i];
+        plain &= (u < 0x100) & (wordCharacter[u & 0xFF] | (u == u' '));
+    }
+    if (!plain)
+        return 0;
+    auto isWordEnd = [&](int at) { // after a word character, at a space or the end
+        return text[at - 1] != u' ' && (at == size || text[at] == u' ');
+    };
+    // The width of a line that starts at lineStart and ends with the word
+    // that ends at end, its last glyph's overhang included.
+    auto width = [&](int lineStart, int end) {
+        return (end - lineStart) * advance + overhang[text[end - 1]];
+    };
+    int lines = 1;
+    int lineStart = 0; // the paragraph's start, then the start of each line's first word
+    for (;;) {
+        // The end of the first word on the line; none: the paragraph ends.
+        int next = lineStart;
+        while (next < size && text[next] == u' ')
+            ++next;
+        if (next == size)
+            return lines;
+        while (next < size && text[next] != u' ')
+            ++next;
+        // The last word end that fits, going back from the furthest reach.
+        int end = std::min(size, lineStart + int(limit / advance));
+        while (end > lineStart && !(isWordEnd(end) && width(lineStart, end) <= limit))
+            --end;
+        if (end < next)
+            return 0; // not even the first word fits: the real layout decides
+        // The end of the word after it, which goes to the next line.
+        int wrapped = end;
+        while (wrapped < size && text[wrapped] == u' ')
+            ++wrapped;
+        const int wrappedStart = wrapped;
+        while (wrapped < size && text[wrapped] != u' ')
+            ++wrapped;
+        if (std::abs(width(lineStart, end) - limit) <= guard)
+            return 0;
+        if (wrappedStart == size)
+            return lines;
+        if (std::abs(width(lineStart, wrapped) - limit) <= guard
+            || width(wrappedStart, wrapped) > limit - guard)
+            return 0;
+        ++lines;
+        lineStart = wrappedStart;
+    }
+}
+
+int RichTextLayout::quickLineCount(const QTextBlock &block, int start, WordWidths *uniform)
 {
     if (needsOwnLayout(block))
         return 0;
     const int end = start + block.length() - 1;
-    if (!wraps()) {
-        for (int p = start; p < end; ++p)
-            if (m_mirror.at(p) == QChar::LineSeparator)
-                return 0;
-        return 1;
-    }
+    const QStringView text = m_mirror.view(start, end - start);
+    if (!wraps())
+        return text.contains(QChar::LineSeparator) ? 0 : 1;
     // Greedy filling as the real layout does it: a line takes words while
     // they fit, the last one's overhanging glyph included; the spaces before
     // a word that goes to the next line hang at the end of this one. A
@@ -474,34 +619,50 @@ int RichTextLayout::quickLineCount(const QTextBlock &block, int start)
         spaces = word = 0;
         return true;
     };
-    // The fragments follow each other from the block's start: their
-    // positions are counted along rather than looked up one by one.
-    int fragmentStart = start;
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
-        WordWidths &widths = widthsFor(fragment);
+    // Adds the characters [from, to) of text, all in widths' font; false when
+    // the real layout must decide.
+    const std::array<bool, 0x100> &wordCharacter = plainWordCharacters();
+    const char16_t *characters = text.utf16();
+    auto add = [&](int from, int to, WordWidths &widths) {
         if (widths.slantIsSynthesized)
-            return 0;
-        const int fragmentEnd = fragmentStart + fragment.length();
-        for (int p = fragmentStart; p < fragmentEnd;) {
-            if (m_mirror.at(p) == QLatin1Char(' ')) {
+            return false;
+        for (int p = from; p < to;) {
+            if (characters[p] == u' ') {
                 if (inWord && !endWord())
-                    return 0;
+                    return false;
                 spaces += widths.space;
                 ++p;
                 continue;
             }
             int q = p;
-            while (q < fragmentEnd && isPlainWordCharacter(m_mirror.at(q)))
+            while (q < to && characters[q] < 0x100 && wordCharacter[characters[q]])
                 ++q;
             if (q == p)
-                return 0; // a character with rules of its own
-            word += widths.of(m_mirror.view(p, q - p));
-            overhang = widths.overhangOf(m_mirror.at(q - 1));
+                return false; // a character with rules of its own
+            word += widths.of(text.mid(p, q - p));
+            overhang = widths.overhangOf(QChar(characters[q - 1]));
             inWord = true;
             p = q;
         }
-        fragmentStart = fragmentEnd;
+        return true;
+    };
+    if (uniform && uniform->countsInCharacters)
+        return countUniformLines(characters, int(text.size()), uniform->uniformAdvance,
+                                 uniform->overhang, limit, Guard);
+    if (uniform) {
+        if (!add(0, int(text.size()), *uniform))
+            return 0;
+    } else {
+        // The fragments follow each other from the block's start: their
+        // positions are counted along rather than looked up one by one.
+        int fragmentStart = 0;
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int fragmentEnd = fragmentStart + fragment.length();
+            if (!add(fragmentStart, fragmentEnd, widthsFor(fragment)))
+                return 0;
+            fragmentStart = fragmentEnd;
+        }
     }
     if (inWord && !endWord())
         return 0;
@@ -523,30 +684,31 @@ void RichTextLayout::countLinesThrough(int blockNumber)
 {
     if (m_countedWidth != textWidth()) {
         m_countedWidth = textWidth();
-        m_countedBlocks = 0;
+        forgetCountsFrom(0);
     }
-    if (m_countedBlocks > blockNumber)
+    if (countedBlocks() > blockNumber)
         return;
+    // With one font for all the text, no paragraph's runs need looking at.
+    WordWidths *uniform = uniformWidths();
     // Block numbers and positions are counted along: looking each one up
     // walks the document's tree.
-    QTextBlock block = document()->findBlockByNumber(m_countedBlocks);
+    QTextBlock block = document()->findBlockByNumber(countedBlocks());
     int position = block.isValid() ? block.position() : 0;
-    for (; block.isValid() && m_countedBlocks <= blockNumber; block = block.next()) {
+    for (; block.isValid() && countedBlocks() <= blockNumber; block = block.next()) {
         const int length = block.length();
-        if (block.layout()->lineCount() > 0 && !needsOwnLayout(block)) {
-            // laid out at the current width: its count is exact
-        } else if (const int lines
-                   = block.layout()->lineCount() == 0 ? quickLineCount(block, position) : 0) {
-            // A write updates the document's tree even when nothing changes.
-            const int shown = block.isVisible() ? lines : 0;
-            if (block.lineCount() != shown)
-                block.setLineCount(shown);
-        } else {
-            laidOut(block);
-        }
-        ++m_countedBlocks;
+        const QTextLayout *tl = block.layout();
+        int lines = 0;
+        if (tl->lineCount() > 0 && !needsOwnLayout(block))
+            lines = tl->lineCount(); // laid out at the current width: exact
+        else if (tl->lineCount() == 0)
+            lines = quickLineCount(block, position, uniform);
+        if (lines == 0)
+            lines = laidOut(block)->lineCount();
+        m_firstLines.push_back(m_firstLines.back() + (block.isVisible() ? lines : 0));
         position += length;
     }
+    if (m_syncedBlocks < countedBlocks())
+        m_syncTimer.start();
 }
 
 // The line of layout that holds offset, by halving (QTextLayout looks
@@ -569,9 +731,10 @@ int RichTextLayout::lineOf(int documentPosition)
     const QTextBlock block = document()->findBlock(documentPosition);
     if (!block.isValid())
         return 0;
-    countLinesThrough(block.blockNumber());
-    int line = block.firstLineNumber();
-    if (block.lineCount() > 1)
+    const int number = block.blockNumber();
+    countLinesThrough(number);
+    int line = m_firstLines[number];
+    if (m_firstLines[number + 1] - line > 1)
         line += lineIndexAt(laidOut(block), documentPosition - block.position());
     return line;
 }
@@ -581,8 +744,9 @@ int RichTextLayout::lineStartOf(int documentPosition)
     const QTextBlock block = document()->findBlock(documentPosition);
     if (!block.isValid())
         return 0;
-    countLinesThrough(block.blockNumber());
-    if (block.lineCount() > 1) {
+    const int number = block.blockNumber();
+    countLinesThrough(number);
+    if (m_firstLines[number + 1] - m_firstLines[number] > 1) {
         const QTextLayout *layout = laidOut(block);
         return block.position()
             + layout->lineAt(lineIndexAt(layout, documentPosition - block.position())).textStart();

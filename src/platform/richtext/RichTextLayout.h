@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
+#include <QTimer>
 
 #include "platform/richtext/TextMirror.h"
 
@@ -81,8 +82,16 @@ private:
     qreal availableWidth() const;
     bool wraps() const;
     void countLinesThrough(int blockNumber);
-    int quickLineCount(const QTextBlock &block, int start); // start: block.position()
+    // start: block.position(); uniform: the widths of all the text, if one
+    // font serves it all.
+    int quickLineCount(const QTextBlock &block, int start, WordWidths *uniform);
     WordWidths &widthsFor(const QTextFragment &fragment);
+    WordWidths &widthsFor(const QFont &font);
+    WordWidths *uniformWidths();
+    int countedBlocks() const { return int(m_firstLines.size()) - 1; }
+    void forgetCountsFrom(int blockNumber) const;
+    void setCountedLines(int blockNumber, int lines) const;
+    void syncBlockLineCounts();
     QTextLayout *laidOut(const QTextBlock &block);
 
     qreal textWidth() const { return m_viewWidth(); }
@@ -95,8 +104,14 @@ private:
     mutable qreal m_widest = 0;
     // Raises documentSizeChanged; callable where the layout is const.
     std::function<void()> m_reportSizeChange;
-    int m_countedBlocks = 0;   // blocks [0, m_countedBlocks) have exact line counts
-    qreal m_countedWidth = -1; // the width they were counted at
+    // The first line of each counted paragraph and, last, the line after
+    // them: paragraphs [0, countedBlocks()) have exact line counts, at
+    // m_countedWidth. Laying a paragraph out, from const accessors too,
+    // updates its count.
+    mutable std::vector<int> m_firstLines{0};
+    qreal m_countedWidth = -1;
+    mutable int m_syncedBlocks = 0; // Qt's own counts follow up to here
+    QTimer m_syncTimer;
     mutable std::vector<signed char> m_ownByFormat; // -1 unknown, 0 or 1
     std::vector<WordWidths *> m_widthsByFormat;     // by format number, owned below
     std::unordered_map<QString, std::unique_ptr<WordWidths>> m_widthsByFont;
