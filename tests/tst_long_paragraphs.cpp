@@ -402,9 +402,19 @@ private slots:
         QFile back(saved);
         QVERIFY(back.open(QIODevice::ReadOnly));
         QCOMPARE(back.readAll(), bytes);
+        // Written as Rich Text, the long line is one paragraph; read back,
+        // it is cut again where it was, and writes the same again.
+        const QByteArray rtf = loaded.TextRTF();
         RichTextBox throughRtf;
-        throughRtf.setTextRTF(loaded.TextRTF());
+        throughRtf.setTextRTF(rtf);
         QCOMPARE(throughRtf.Text(), loaded.Text());
+        QCOMPARE(throughRtf.document()->blockCount(), loaded.document()->blockCount());
+        QCOMPARE(throughRtf.TextRTF(), rtf);
+        // Pasted as Rich Text, too.
+        RichTextBox pasted;
+        pasted.setSelRTF(rtf);
+        QCOMPARE(pasted.Text(), loaded.Text());
+        QVERIFY(pasted.document()->blockCount() > 5);
     }
 };
 

@@ -1,5 +1,11 @@
 #include "platform/richtext/LongParagraphs.h"
 
+#include "platform/TextFormat.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
 namespace {
 
 bool combinesWithPrevious(QChar c)
@@ -13,7 +19,7 @@ bool combinesWithPrevious(QChar c)
 
 // Where the piece that starts at from ends, in a paragraph that goes on for
 // more than LongestPiece characters after it.
-qsizetype pieceEnd(const QString &text, qsizetype from)
+qsizetype pieceEnd(QStringView text, qsizetype from)
 {
     const qsizetype limit = from + LongestPiece;
     for (qsizetype at = limit; at > from + LongestPiece / 2; --at) {
@@ -29,6 +35,18 @@ qsizetype pieceEnd(const QString &text, qsizetype from)
 
 } // namespace
 
+std::vector<int> pieceCuts(QStringView paragraph)
+{
+    std::vector<int> cuts;
+    if (paragraph.size() <= LongestUncutParagraph)
+        return cuts;
+    for (qsizetype from = 0; paragraph.size() - from > LongestPiece;) {
+        from = pieceEnd(paragraph, from);
+        cuts.push_back(int(from));
+    }
+    return cuts;
+}
+
 PiecedText cutLongParagraphs(const QString &paragraphs)
 {
     std::vector<qsizetype> cuts; // positions in paragraphs that a piece break goes before
@@ -37,12 +55,8 @@ PiecedText cutLongParagraphs(const QString &paragraphs)
         qsizetype end = paragraphs.indexOf(QLatin1Char('\n'), start);
         if (end < 0)
             end = size;
-        if (end - start > LongestUncutParagraph) {
-            for (qsizetype from = start; end - from > LongestPiece;) {
-                from = pieceEnd(paragraphs, from);
-                cuts.push_back(from);
-            }
-        }
+        for (const int cut : pieceCuts(QStringView(paragraphs).mid(start, end - start)))
+            cuts.push_back(start + cut);
         start = end + 1;
     }
     PiecedText pieced;
@@ -61,4 +75,27 @@ PiecedText cutLongParagraphs(const QString &paragraphs)
     }
     pieced.text += QStringView(paragraphs).mid(done);
     return pieced;
+}
+
+void cutLongBlocks(QTextDocument &document, int from, int to)
+{
+    QTextCursor cursor(&document);
+    for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() <= to;
+         block = block.next()) {
+        const std::vector<int> cuts = pieceCuts(block.text());
+        // From the last cut back, so that the earlier ones keep their places.
+        for (auto cut = cuts.rbegin(); cut != cuts.rend(); ++cut) {
+            cursor.setPosition(block.position() + *cut);
+            QTextCharFormat marked = cursor.charFormat();
+            marked.clearProperty(QTextFormat::ObjectType);
+            marked.setProperty(textformat::PieceBreak, true);
+            cursor.insertBlock(block.blockFormat(), marked);
+        }
+        // The pieces made are blocks of their own: go on after the last,
+        // whose text moved on by a separator for each.
+        if (!cuts.empty()) {
+            block = document.findBlock(cursor.position());
+            to += int(cuts.size());
+        }
+    }
 }

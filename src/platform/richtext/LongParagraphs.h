@@ -15,6 +15,9 @@
 // control's positions, its text and what it saves leave them out.
 
 #include <QString>
+#include <QStringView>
+
+class QTextDocument;
 
 #include <vector>
 
@@ -29,5 +32,14 @@ struct PiecedText
     std::vector<int> pieceBreaks; // the positions of those '\n' in text, ascending
 };
 
+// Where a paragraph is cut: the positions in it that a piece break goes
+// before, ascending; none for a paragraph that is not long.
+std::vector<int> pieceCuts(QStringView paragraph);
+
 // paragraphs (separated by '\n') with their long paragraphs cut.
 PiecedText cutLongParagraphs(const QString &paragraphs);
+
+// Cuts the long paragraphs of document that hold a position in [from, to)
+// where they stand, each piece break in the format of the character before
+// it, marked.
+void cutLongBlocks(QTextDocument &document, int from, int to);

@@ -117,7 +117,16 @@ void RichTextBox::setTextRTF(const QByteArray &rtf)
         cursor.setCharFormat(format);
         cursor.beginEditBlock();
         const auto endEdit = qScopeGuard([&cursor] { cursor.endEditBlock(); });
-        insertRtf(cursor, rtf);
+        // What was read is shown with its long paragraphs cut, also when
+        // the file turns out to be broken half-way.
+        const auto cut = [this] { cutLongBlocks(*d->document, 0, d->documentLength()); };
+        try {
+            insertRtf(cursor, rtf);
+        } catch (...) {
+            cut();
+            throw;
+        }
+        cut();
     } catch (...) {
         emit Change(); // what was read before the failure stays
         throw;
@@ -180,8 +189,11 @@ void RichTextBox::setSelText(const QString &text)
 {
     d->flush();
     QTextCursor cursor = textCursor();
-    const PiecedText pieced = cutLongParagraphs(Private::toParagraphs(text));
-    insertParagraphs(cursor, pieced.text, d->insertionFormat(), {}, pieced.pieceBreaks);
+    const int start = cursor.selectionStart();
+    cursor.beginEditBlock();
+    cursor.insertText(Private::toParagraphs(text), d->insertionFormat());
+    cutLongBlocks(*d->document, start, cursor.position());
+    cursor.endEditBlock();
     setTextCursor(cursor);
 }
 
@@ -196,6 +208,7 @@ void RichTextBox::setSelRTF(const QByteArray &rtf)
 {
     d->flush();
     QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
     cursor.beginEditBlock();
     try {
         insertRtf(cursor, rtf);
@@ -203,6 +216,7 @@ void RichTextBox::setSelRTF(const QByteArray &rtf)
         cursor.endEditBlock();
         throw;
     }
+    cutLongBlocks(*d->document, start, cursor.position());
     cursor.endEditBlock();
     setTextCursor(cursor);
 }
