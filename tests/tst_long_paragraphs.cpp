@@ -10,8 +10,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextCursor>
 
 namespace {
 
@@ -243,6 +245,58 @@ private slots:
         }
     }
 
+    void emptyPieceAndOverwrite()
+    {
+        // A piece emptied by a deletion is crossed in one key press, and
+        // Rich Text pasted there keeps its paragraphs.
+        show(longParagraph(QStringLiteral("words")));
+        const QList<int> starts = pieceStarts();
+        const int b = starts.at(1);
+        QTextCursor piece(box->document()->findBlockByNumber(3));
+        piece.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        box->setTextCursor(piece);
+        QTest::keyClick(box, Qt::Key_Delete);
+        model.remove(b, starts.at(2) - b);
+        checkText();
+        QCOMPARE(box->document()->findBlockByNumber(3).length(), 1); // an empty piece
+        QTest::keyClick(box, Qt::Key_Left);
+        QCOMPARE(box->SelStart(), b - 1);
+        QTest::keyClick(box, Qt::Key_Right);
+        QCOMPARE(box->SelStart(), b);
+        QTest::keyClick(box, Qt::Key_Right);
+        QCOMPARE(box->SelStart(), b + 1);
+        QTest::keyClick(box, Qt::Key_Left);
+        QTest::keyClick(box, Qt::Key_Delete);
+        model.remove(b, 1);
+        checkText();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        model.remove(b - 1, 1);
+        checkText();
+        // What Rich Text with empty paragraphs inserts, as a control without
+        // pieces takes it.
+        const QByteArray rtf = "{\\rtf1 \\par\\par x}";
+        RichTextBox plain;
+        plain.setText(QStringLiteral("ab"));
+        plain.setSelStart(1);
+        plain.setSelRTF(rtf);
+        const QString inserted = plain.Text().mid(1, plain.Text().size() - 2);
+        QVERIFY(inserted.contains(QLatin1String("\r\n")));
+        box->setSelStart(b - 1); // after the piece breaks there
+        box->setSelRTF(rtf);
+        model.insert(b - 1, inserted);
+        checkText();
+        // Typing over the end of a piece replaces the first character of the
+        // next.
+        const int c = starts.at(4) - starts.at(2) + starts.at(1) - 2 + int(inserted.size());
+        box->setSelStart(c - 1);
+        QTest::keyClick(box, Qt::Key_Right);
+        QTest::keyClick(box, Qt::Key_Insert);
+        QTest::keyClicks(box, QStringLiteral("Q"));
+        QTest::keyClick(box, Qt::Key_Insert);
+        model.replace(c, 1, QStringLiteral("Q"));
+        checkText();
+    }
+
     void selectionsAcrossPieces()
     {
         // Selected across pieces, the text is copied, cut, replaced and
@@ -310,25 +364,18 @@ private slots:
         }
     }
 
-    void linesAreTheDisplayedLines_data()
+    void wrappedLinesAreTheDisplayedLines_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("wrap");
-        for (const char *kind : {"words", "no spaces"})
-            for (const bool wrap : {true, false})
-                QTest::newRow(qPrintable(
-                    QStringLiteral("%1, %2").arg(kind, wrap ? "wrapped" : "not wrapped")))
-                    << QString::fromLatin1(kind) << wrap;
+        QTest::newRow("words") << "words";
+        QTest::newRow("no spaces") << "no spaces";
     }
-    void linesAreTheDisplayedLines()
+    void wrappedLinesAreTheDisplayedLines()
     {
         // Every piece laid out for real gives the lines the control counts;
-        // Home and End go to where it says lines start and end.
+        // Home goes to where it says lines start.
         QFETCH(QString, kind);
-        QFETCH(bool, wrap);
         show(longParagraph(kind));
-        if (!wrap)
-            box->setRightMargin(RichTextBox::NoWrapRightMargin);
         const int counted = box->GetLineFromChar(box->textLength());
         QVector<int> lineStarts; // control positions, from the real layout
         int position = 0;
@@ -352,6 +399,57 @@ private slots:
             QTest::keyClick(box, Qt::Key_Home);
             QCOMPARE(box->SelStart(), lineStarts.at(line));
         }
+    }
+
+    void unwrappedParagraphIsOneLine_data() { addKinds(); }
+    void unwrappedParagraphIsOneLine()
+    {
+        // Without wrapping, lines are the file's lines, however the pieces
+        // are shown; a line break inside the paragraph still ends a line.
+        QFETCH(QString, kind);
+        show(longParagraph(kind) + QStringLiteral("\vafter a line break"));
+        box->setRightMargin(RichTextBox::NoWrapRightMargin);
+        const int breakAt = int(model.indexOf(QLatin1Char('\v')));
+        QRandomGenerator random(12);
+        for (int i = 0; i < 50; ++i) {
+            const int at = int(random.bounded(12, breakAt + 1));
+            QCOMPARE(box->GetLineFromChar(at), 1);
+            QCOMPARE(box->GetLineStartFromChar(at), 12);
+        }
+        QCOMPARE(box->GetLineFromChar(breakAt + 3), 2);
+        QCOMPARE(box->GetLineStartFromChar(breakAt + 3), breakAt + 1);
+        QCOMPARE(box->GetLineFromChar(box->textLength()), 3);
+        QCOMPARE(box->GetLineStartFromChar(box->textLength()), model.size() - 9);
+    }
+
+    void paragraphFormatsCoverEveryPiece()
+    {
+        // Set anywhere in a long paragraph, a paragraph format is the whole
+        // paragraph's: it is read back everywhere in it and written once.
+        show(longParagraph(QStringLiteral("words")));
+        const QList<int> starts = pieceStarts();
+        box->setSelStart(starts.at(3) + 10);
+        box->setSelAlignment(RichTextBox::rtfCenter);
+        box->setSelBullet(true);
+        for (const int at : {12, starts.at(0), starts.at(5) - 1, starts.last() + 3}) {
+            box->setSelStart(at);
+            QCOMPARE(box->SelAlignment(), int(RichTextBox::rtfCenter));
+            QVERIFY(box->SelBullet());
+        }
+        box->setSelStart(0);
+        QCOMPARE(box->SelAlignment(), int(RichTextBox::rtfLeft));
+        const QByteArray rtf = box->TextRTF();
+        const QRegularExpression paragraphMark(QStringLiteral("\\\\par(?![a-z])"));
+        QCOMPARE(QString::fromLatin1(rtf).count(QStringLiteral("\\qc")), 1);
+        QCOMPARE(QString::fromLatin1(rtf).count(paragraphMark), 2);
+        // A selection that ends just after a cut ends inside the paragraph.
+        box->setSelStart(12);
+        box->setSelLength(starts.at(0) - 12);
+        const QString selected = box->SelText();
+        QCOMPARE(QString::fromLatin1(box->SelRTF()).count(paragraphMark), 0);
+        RichTextBox other;
+        other.setSelRTF(box->SelRTF());
+        QCOMPARE(other.Text(), selected);
     }
 
     void wrappingToggledDeepInTheLine()

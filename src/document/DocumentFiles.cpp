@@ -34,9 +34,11 @@ CommonDialog &fileDialog()
     return dialog;
 }
 
-// Reads the file into Buffer, plain text given the default style there, and
-// moves the result into the editor in one step. The editor is not touched
-// until the file has been read whole.
+// Reads the file whole and then puts it into the editor in one step: the
+// editor is not touched until the file has been read. Rich Text is read into
+// Buffer and moved over. Plain text takes the format of Buffer's insertion
+// point, given the default style: the whole text arrives in it, as if it were
+// selected and formatted afterwards, without a second pass over it.
 void loadIntoEditor(const QString &path)
 {
     RichTextBox &buffer = bufferBox();
@@ -45,15 +47,13 @@ void loadIntoEditor(const QString &path)
         buffer.LoadFile(path, RichTextBox::RichText);
         // Saved as plain text later, it is written as a new document is.
         buffer.setPlainTextFormat(PlainTextFormat());
+        App.CurrentRichTextBox->moveContentsFrom(buffer);
     } else {
-        // Plain text takes the format of the insertion point: given the
-        // default style first, the whole text arrives in it, as if it were
-        // selected and formatted afterwards, without a second pass over it.
+        const RichTextBox::PlainTextFile file = RichTextBox::readPlainTextFile(path);
         buffer.setSelStart(0);
         setSelectionStyle(buffer, App.DefStyle);
-        buffer.LoadFile(path, RichTextBox::PlainText);
+        App.CurrentRichTextBox->showPlainTextFile(file, buffer);
     }
-    App.CurrentRichTextBox->moveContentsFrom(buffer);
 }
 
 // The file at path is now the document's, which is clean. Its folder is

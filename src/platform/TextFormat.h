@@ -55,6 +55,15 @@ inline bool continuesParagraph(const QTextBlock &block)
     return block.charFormat().boolProperty(PieceBreak);
 }
 
+// format without the marks a separator may carry (LineBreakKind,
+// PieceBreak): text inserted, and separators that end paragraphs, take none.
+inline QTextCharFormat withoutSeparatorMarks(QTextCharFormat format)
+{
+    format.clearProperty(LineBreakKind);
+    format.clearProperty(PieceBreak);
+    return format;
+}
+
 constexpr double TwipsPerPoint = 20.0;
 
 inline double twipsToPoints(double twips) { return twips / TwipsPerPoint; }

@@ -11,8 +11,12 @@
 // A cut falls after a space or tab near the end of a piece where there is
 // one, otherwise after a fixed number of characters, never inside a character
 // or before a mark that combines with the character before it. Cuts change
-// only what is shown: a line ends there as it would at the window's edge. The
-// control's positions, its text and what it saves leave them out.
+// only what is shown. With wrapping, a displayed line ends at each cut, a
+// little short of the window's edge. Without wrapping, each piece is shown
+// below the one before, yet the paragraph counts as one line. The control's
+// positions, its text and what it saves leave the cuts out, and a paragraph
+// format covers all the pieces of a paragraph; only the first shows the
+// paragraph's marker, first-line indent and space before.
 
 #include <QString>
 #include <QStringView>

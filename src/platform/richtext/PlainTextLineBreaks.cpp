@@ -80,42 +80,44 @@ void insertParagraphs(QTextCursor &cursor, const QString &paragraphs, const QTex
     cursor.endEditBlock();
 }
 
-OtherLineBreaks otherLineBreaks(const QTextDocument &document)
+SeparatorMarks separatorMarks(const QTextDocument &document)
 {
-    // The kind each of the document's formats marks, by format index.
     const QList<QTextFormat> formats = document.allFormats();
-    constexpr int PieceBreakKind = -2;
-    std::vector<int> kinds(formats.size(), -1);
-    bool anyMarked = false;
+    SeparatorMarks marks;
+    marks.byFormat.assign(formats.size(), SeparatorMarks::None);
     for (qsizetype i = 0; i < formats.size(); ++i) {
         if (formats.at(i).boolProperty(textformat::PieceBreak)) {
-            kinds[i] = PieceBreakKind;
+            marks.byFormat[i] = SeparatorMarks::PieceBreak;
+            marks.anyPieceBreak = true;
         } else if (formats.at(i).hasProperty(textformat::LineBreakKind)) {
-            kinds[i] = formats.at(i).intProperty(textformat::LineBreakKind);
-            anyMarked = true;
+            marks.byFormat[i] = formats.at(i).intProperty(textformat::LineBreakKind);
+            marks.anyLineBreakKind = true;
         }
     }
+    return marks;
+}
+
+int SeparatorMarks::before(const QTextBlock &block) const
+{
+    // A block's character format is its separator's before it.
+    const int index = block.charFormatIndex();
+    return index >= 0 && size_t(index) < byFormat.size() ? byFormat[index] : None;
+}
+
+OtherLineBreaks otherLineBreaks(const QTextDocument &document)
+{
+    const SeparatorMarks marks = separatorMarks(document);
     OtherLineBreaks breaks;
-    if (!anyMarked)
+    if (!marks.anyLineBreakKind)
         return breaks;
-    // A block's character format is its separator's before it; a piece
-    // break ends no paragraph.
-    int paragraph = 0;
+    int paragraph = 0; // the one the separator ends; a piece break ends none
     for (QTextBlock block = document.firstBlock().next(); block.isValid(); block = block.next()) {
-        const int index = block.charFormatIndex();
-        if (index < 0 || index >= int(kinds.size()) || kinds[index] == PieceBreakKind) {
+        const int mark = marks.before(block);
+        if (mark == SeparatorMarks::PieceBreak)
             continue;
-        }
-        if (kinds[index] >= 0)
-            breaks.push_back({paragraph, PlainTextFormat::LineBreak(kinds[index])});
+        if (mark >= 0)
+            breaks.push_back({paragraph, PlainTextFormat::LineBreak(mark)});
         ++paragraph;
     }
     return breaks;
-}
-
-QTextCharFormat withoutSeparatorMarks(QTextCharFormat format)
-{
-    format.clearProperty(textformat::LineBreakKind);
-    format.clearProperty(textformat::PieceBreak);
-    return format;
 }

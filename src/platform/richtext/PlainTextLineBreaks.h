@@ -22,6 +22,7 @@
 
 #include <vector>
 
+class QTextBlock;
 class QTextCursor;
 class QTextDocument;
 
@@ -32,10 +33,20 @@ class QTextDocument;
 void insertParagraphs(QTextCursor &cursor, const QString &paragraphs, const QTextCharFormat &format,
                       const OtherLineBreaks &otherBreaks, const std::vector<int> &pieceBreaks = {});
 
+// What the separators of a document mark, by the index of their character
+// format: a line-break kind (0 or more), a piece break, or nothing.
+struct SeparatorMarks
+{
+    enum : int { None = -1, PieceBreak = -2 };
+    std::vector<int> byFormat;
+    bool anyPieceBreak = false;
+    bool anyLineBreakKind = false;
+
+    // The mark of the separator before block.
+    int before(const QTextBlock &block) const;
+};
+SeparatorMarks separatorMarks(const QTextDocument &document);
+
 // The breaks that document's separators mark, in order; paragraphs counted
 // without piece breaks.
 OtherLineBreaks otherLineBreaks(const QTextDocument &document);
-
-// format without the marks a separator may carry: what the control inserts
-// takes none.
-QTextCharFormat withoutSeparatorMarks(QTextCharFormat format);

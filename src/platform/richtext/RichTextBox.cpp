@@ -225,14 +225,34 @@ void RichTextBox::setSelRTF(const QByteArray &rtf)
 
 void RichTextBox::LoadFile(const QString &path, int fileType)
 {
-    const QByteArray bytes = readWholeFile(path);
     if (fileType == PlainText) {
-        OtherLineBreaks otherBreaks;
-        const QString paragraphs = decodePlainText(bytes, &d->plainFormat, &otherBreaks);
-        d->replaceAll(paragraphs, otherBreaks);
+        const PlainTextFile file = readPlainTextFile(path);
+        d->plainFormat = file.format;
+        d->replaceAll(file.paragraphs, file.otherBreaks);
     } else {
-        setTextRTF(bytes);
+        setTextRTF(readWholeFile(path));
     }
+}
+
+RichTextBox::PlainTextFile RichTextBox::readPlainTextFile(const QString &path)
+{
+    PlainTextFile file;
+    file.paragraphs = decodePlainText(readWholeFile(path), &file.format, &file.otherBreaks);
+    return file;
+}
+
+void RichTextBox::showPlainTextFile(const PlainTextFile &file, const RichTextBox &formatSource)
+{
+    d->flush();
+    const QTextCharFormat format = formatSource.d->insertionFormat();
+    // The text goes into a new document that this control shows while it is
+    // still empty: a full document taken over would have every paragraph
+    // laid out anew at once, and a layout made for each.
+    const std::unique_ptr<QTextDocument> previous(d->document);
+    d->attach(new QTextDocument(this));
+    setCurrentCharFormat(format);
+    d->plainFormat = file.format;
+    d->replaceAll(file.paragraphs, file.otherBreaks);
 }
 
 void RichTextBox::SaveFile(const QString &path, int fileType)
@@ -311,17 +331,20 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
-    // A key that only moved the caret across a piece break, which is no
-    // character, moves it once more.
-    d->stepOverPieceBreakToDelete(event);
-    const int position = textCursor().position();
+    // A key that only moved the caret across piece breaks, which are no
+    // characters, moves it again (a bounded number of times: each move
+    // goes at least one paragraph on, or stops).
+    d->stepOverPieceBreaks(event);
     const int revision = d->document->revision();
     const int start = SelStart();
     const int length = SelLength();
-    QPlainTextEdit::keyPressEvent(event);
-    if (d->document->revision() == revision && textCursor().position() != position
-        && SelStart() == start && SelLength() == length)
+    for (int moves = 0; moves < 16; ++moves) {
+        const int position = textCursor().position();
         QPlainTextEdit::keyPressEvent(event);
+        if (d->document->revision() != revision || textCursor().position() == position
+            || SelStart() != start || SelLength() != length)
+            break;
+    }
 }
 
 void RichTextBox::keyReleaseEvent(QKeyEvent *event)

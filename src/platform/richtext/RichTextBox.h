@@ -159,6 +159,21 @@ public:
     void LoadFile(const QString &path, int fileType = RichText);
     void SaveFile(const QString &path, int fileType = RichText);
 
+    // A plain-text file read whole and decoded (see decodePlainText), not
+    // yet shown. Reading raises RuntimeError as LoadFile does.
+    struct PlainTextFile
+    {
+        QString paragraphs;
+        PlainTextFormat format;
+        OtherLineBreaks otherBreaks;
+    };
+    static PlainTextFile readPlainTextFile(const QString &path);
+    // Replaces the contents with file, in the insertion-point format of
+    // formatSource and with file's encoding and line breaks, as
+    // formatSource.LoadFile and moveContentsFrom(formatSource) would; the
+    // caret goes to the start.
+    void showPlainTextFile(const PlainTextFile &file, const RichTextBox &formatSource);
+
     // The encoding and line breaks plain text is written with.
     PlainTextFormat plainTextFormat() const;
     void setPlainTextFormat(const PlainTextFormat &format);

@@ -109,7 +109,17 @@ public:
     void mergeSelectionBlockFormat(const QTextBlockFormat &format)
     {
         flush();
-        QTextCursor cursor = q->textCursor();
+        // A paragraph cut into pieces takes the format in all of them.
+        const QTextCursor selection = q->textCursor();
+        QTextBlock first = document->findBlock(selection.selectionStart());
+        while (first.previous().isValid() && textformat::continuesParagraph(first))
+            first = first.previous();
+        QTextBlock last = document->findBlock(selection.selectionEnd());
+        while (last.next().isValid() && textformat::continuesParagraph(last.next()))
+            last = last.next();
+        QTextCursor cursor(document);
+        cursor.setPosition(first.position());
+        cursor.setPosition(last.position(), QTextCursor::KeepAnchor);
         const QScopedValueRollback keepMirror(mirrorKeptByCaller, true);
         cursor.mergeBlockFormat(format);
     }
@@ -150,19 +160,12 @@ public:
     std::vector<int> pieceBreaksIn(int from, int to) const
     {
         std::vector<int> found;
-        // Most documents have none: their formats tell at once.
-        const QList<QTextFormat> formats = document->allFormats();
-        std::vector<bool> marksPieceBreak(formats.size());
-        bool any = false;
-        for (qsizetype i = 0; i < formats.size(); ++i)
-            any |= marksPieceBreak[i] = formats.at(i).boolProperty(textformat::PieceBreak);
-        if (!any)
+        const SeparatorMarks marks = separatorMarks(*document);
+        if (!marks.anyPieceBreak)
             return found;
-        // A block's character format is its separator's before it.
         for (QTextBlock block = document->findBlock(from).next();
              block.isValid() && block.position() <= to; block = block.next()) {
-            const int index = block.charFormatIndex();
-            if (index >= 0 && index < int(marksPieceBreak.size()) && marksPieceBreak[index])
+            if (marks.before(block) == SeparatorMarks::PieceBreak)
                 found.push_back(block.position() - 1 - from);
         }
         return found;
@@ -205,7 +208,7 @@ public:
     QTextCharFormat insertionFormat() const { return insertionFormat(q->textCursor()); }
     static QTextCharFormat insertionFormat(const QTextCursor &cursor)
     {
-        QTextCharFormat format = withoutSeparatorMarks(cursor.charFormat());
+        QTextCharFormat format = textformat::withoutSeparatorMarks(cursor.charFormat());
         format.clearProperty(QTextFormat::ObjectType);
         return format;
     }
@@ -219,24 +222,30 @@ public:
         if (!cursor.hasSelection()
             && (format.hasProperty(textformat::LineBreakKind)
                 || format.hasProperty(textformat::PieceBreak)))
-            q->setCurrentCharFormat(withoutSeparatorMarks(format));
+            q->setCurrentCharFormat(textformat::withoutSeparatorMarks(format));
     }
 
     // Piece breaks are no characters: a key that would delete one next to
-    // the caret deletes the character beyond it, so the caret steps over the
-    // break first.
-    void stepOverPieceBreakToDelete(const QKeyEvent *event)
+    // the caret (or type over one) acts on the character beyond it, so the
+    // caret steps over the breaks there first.
+    void stepOverPieceBreaks(const QKeyEvent *event)
     {
         QTextCursor cursor = q->textCursor();
         if (cursor.hasSelection())
             return;
-        const int at = cursor.position();
-        if (event->key() == Qt::Key_Backspace && at > 0 && mirror().isPieceBreak(at - 1))
-            cursor.setPosition(at - 1);
-        else if (event->key() == Qt::Key_Delete && mirror().isPieceBreak(at))
-            cursor.setPosition(at + 1);
-        else
+        const bool typesOver
+            = q->overwriteMode() && !event->text().isEmpty() && event->text().front().isPrint();
+        int at = cursor.position();
+        if (event->key() == Qt::Key_Backspace) {
+            while (at > 0 && mirror().isPieceBreak(at - 1))
+                --at;
+        } else if (event->key() == Qt::Key_Delete || typesOver) {
+            while (mirror().isPieceBreak(at))
+                ++at;
+        }
+        if (at == cursor.position())
             return;
+        cursor.setPosition(at);
         q->setTextCursor(cursor);
     }
 
@@ -259,7 +268,6 @@ public:
             insertParagraphs(cursor, pieced.text, format, otherBreaks, pieced.pieceBreaks);
             document->setUndoRedoEnabled(true);
         }
-
         QTextCursor start(document);
         q->setTextCursor(start);
         q->mergeCurrentCharFormat(format);

@@ -239,6 +239,8 @@ qreal RichTextLayout::pixelsPerPoint() const
 
 QString RichTextLayout::markerText(const QTextBlock &block)
 {
+    if (textformat::continuesParagraph(block))
+        return QString(); // the marker stands before the paragraph's first piece
     const QTextBlockFormat format = block.blockFormat();
     if (format.boolProperty(textformat::ParagraphBullet))
         return QString(QChar(0x2022));
@@ -305,7 +307,9 @@ static void lineStarts(const QTextBlock &block, qreal ppp, qreal markerX, qreal 
 {
     const QTextBlockFormat f = block.blockFormat();
     *rest = std::max<qreal>(0, f.leftMargin() * ppp);
-    *first = std::max<qreal>(0, (f.leftMargin() + f.textIndent()) * ppp);
+    *first = textformat::continuesParagraph(block)
+        ? *rest // a piece goes on with the paragraph's other lines
+        : std::max<qreal>(0, (f.leftMargin() + f.textIndent()) * ppp);
     const QString marker = RichTextLayout::markerText(block);
     if (!marker.isEmpty()) {
         const QFont font = block.charFormat().font();
@@ -357,7 +361,7 @@ void RichTextLayout::layoutOwn(const QTextBlock &block) const
     QTextLayout *tl = block.layout();
     tl->setTextOption(option);
     tl->beginLayout();
-    qreal y = std::max<qreal>(0, f.topMargin() * ppp);
+    qreal y = textformat::continuesParagraph(block) ? 0 : std::max<qreal>(0, f.topMargin() * ppp);
     qreal widest = 0;
     for (int i = 0;; ++i) {
         QTextLine line = tl->createLine();
@@ -465,8 +469,8 @@ void RichTextLayout::syncBlockLineCounts()
     QTextBlock block = document()->findBlockByNumber(m_syncedBlocks);
     for (int n = m_syncedBlocks; n < end && block.isValid(); ++n, block = block.next()) {
         const int lines = m_firstLines[n + 1] - m_firstLines[n];
-        if (block.lineCount() != lines)
-            block.setLineCount(lines);
+        if (block.layout()->lineCount() == 0 && block.lineCount() != lines)
+            block.setLineCount(lines); // a laid-out paragraph's count is its layout's
     }
     m_syncedBlocks = end;
     if (document()->lineCount() != before)
@@ -674,8 +678,9 @@ QTextLayout *RichTextLayout::laidOut(const QTextBlock &block)
     if (needsOwnLayout(block)) {
         if (!hasOwnLayout(block))
             layoutOwn(block);
-    } else {
+    } else if (block.layout()->lineCount() == 0) {
         ensureBlockLayout(block);
+        setCountedLines(block.blockNumber(), block.isVisible() ? block.layout()->lineCount() : 0);
     }
     return block.layout();
 }
@@ -736,20 +741,34 @@ int RichTextLayout::lineOf(int documentPosition)
     int line = m_firstLines[number];
     if (m_firstLines[number + 1] - line > 1)
         line += lineIndexAt(laidOut(block), documentPosition - block.position());
+    // Without wrapping, the pieces of a long paragraph are shown one below
+    // the other, but the paragraph is one line: it goes on in each piece.
+    if (!wraps())
+        line -= m_mirror.pieceBreaksBefore(block.position());
     return line;
 }
 
 int RichTextLayout::lineStartOf(int documentPosition)
 {
-    const QTextBlock block = document()->findBlock(documentPosition);
+    QTextBlock block = document()->findBlock(documentPosition);
     if (!block.isValid())
         return 0;
-    const int number = block.blockNumber();
-    countLinesThrough(number);
-    if (m_firstLines[number + 1] - m_firstLines[number] > 1) {
-        const QTextLayout *layout = laidOut(block);
-        return block.position()
-            + layout->lineAt(lineIndexAt(layout, documentPosition - block.position())).textStart();
+    for (;;) {
+        const int number = block.blockNumber();
+        countLinesThrough(number);
+        int start = block.position();
+        int line = 0; // in the block
+        if (m_firstLines[number + 1] - m_firstLines[number] > 1) {
+            const QTextLayout *layout = laidOut(block);
+            line = lineIndexAt(layout, documentPosition - block.position());
+            start += layout->lineAt(line).textStart();
+        }
+        // Without wrapping, a piece's first line goes on from the piece
+        // before it.
+        if (line > 0 || wraps() || !textformat::continuesParagraph(block)
+            || !block.previous().isValid())
+            return start;
+        block = block.previous();
+        documentPosition = block.position() + block.length() - 1;
     }
-    return block.position();
 }

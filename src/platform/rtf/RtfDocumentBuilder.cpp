@@ -134,7 +134,9 @@ void DocumentBuilder::insertImage(const QByteArray &data, const QSizeF &points,
 
 void DocumentBuilder::endParagraph(const ParaProps &para, const ListMark &mark)
 {
-    openPendingParagraph(m_cursor.charFormat());
+    // The separator of a paragraph the file ends is never a piece break nor
+    // a line break of another kind, whatever the text before it was.
+    openPendingParagraph(textformat::withoutSeparatorMarks(m_cursor.charFormat()));
     applyBlockFormat(para, mark);
     m_paragraphPending = true;
     ++m_paragraphsEnded;

@@ -546,7 +546,9 @@ QByteArray Writer::write(int from, int to)
         }
         lastBlockEmpty = !writeBlock(block, from, to, blocks == 0, continues);
         ++blocks;
-        endsWithParagraphMark = block.position() + block.length() - 1 < to;
+        // A range that ends just after a piece break ends inside a paragraph.
+        endsWithParagraphMark = block.position() + block.length() - 1 < to
+            && !(block.next().isValid() && textformat::continuesParagraph(block.next()));
     }
     if (endsWithParagraphMark) {
         // The range ends with a paragraph mark: an empty paragraph follows.
