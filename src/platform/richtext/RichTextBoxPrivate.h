@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -261,6 +262,9 @@ public:
         {
             const QScopedValueRollback keepMirror(mirrorKeptByCaller, true);
             const QScopedValueRollback raised(changeRaised, true);
+            // The insertion carries the caret along to the end of the text;
+            // that is no move to tell of.
+            const QSignalBlocker quiet(q);
             document->setUndoRedoEnabled(false);
             document->clear();
             QTextCursor cursor(document);

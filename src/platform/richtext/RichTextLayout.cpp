@@ -701,12 +701,9 @@ void RichTextLayout::countLinesThrough(int blockNumber)
     int position = block.isValid() ? block.position() : 0;
     for (; block.isValid() && countedBlocks() <= blockNumber; block = block.next()) {
         const int length = block.length();
-        const QTextLayout *tl = block.layout();
-        int lines = 0;
-        if (tl->lineCount() > 0 && !needsOwnLayout(block))
-            lines = tl->lineCount(); // laid out at the current width: exact
-        else if (tl->lineCount() == 0)
-            lines = quickLineCount(block, position, uniform);
+        // Counted from the text when it can be, which is exact: asking for a
+        // paragraph's layout makes one.
+        int lines = quickLineCount(block, position, uniform);
         if (lines == 0)
             lines = laidOut(block)->lineCount();
         m_firstLines.push_back(m_firstLines.back() + (block.isVisible() ? lines : 0));
