@@ -2,6 +2,7 @@
 // positions, keys, selections, searches, lines and files are those of the
 // text itself. Each check compares the control with a plain copy of the text
 // kept beside it.
+#include "DocumentTestSupport.h"
 #include "TestEnvironment.h"
 
 #include "platform/richtext/LongParagraphs.h"
@@ -488,18 +489,13 @@ private slots:
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("long.txt"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
+        doctest::writeFile(path, bytes);
         RichTextBox loaded;
         loaded.LoadFile(path, RichTextBox::PlainText);
         QVERIFY(loaded.document()->blockCount() > 5);
         const QString saved = dir.filePath(QStringLiteral("saved.txt"));
         loaded.SaveFile(saved, RichTextBox::PlainText);
-        QFile back(saved);
-        QVERIFY(back.open(QIODevice::ReadOnly));
-        QCOMPARE(back.readAll(), bytes);
+        QCOMPARE(doctest::readFile(saved), bytes);
         // Written as Rich Text, the long line is one paragraph; read back,
         // it is cut again where it was, and writes the same again.
         const QByteArray rtf = loaded.TextRTF();
