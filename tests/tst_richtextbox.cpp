@@ -337,7 +337,8 @@ private slots:
                 box->setSelFontSize(run % 4 ? 14 : 7);
         }
         box->setSelStart(0);
-        box->resize(width, 301); // drops every paragraph's layout, so all are counted anew
+        // A new width drops every paragraph's layout, so all are counted anew.
+        box->resize(width + 1, 301);
         const int counted = box->GetLineFromChar(box->textLength());
         int unshaped = 0, lines = 0;
         for (QTextBlock block = box->document()->firstBlock(); block.isValid();
@@ -350,6 +351,30 @@ private slots:
         const bool sheared = italic && font == QLatin1String("DejaVu Math TeX Gyre");
         if (width > 200 && !sheared) // narrower, the long words go to the real layout
             QVERIFY2(unshaped > 150, "most paragraphs were counted without laying them out");
+    }
+
+    void scrollBarComesBeforeALongText()
+    {
+        // A text that needs the vertical scroll bar arrives in a view the
+        // bar has narrowed already: narrowed afterwards, the view would lay
+        // every paragraph out again.
+        show(QString(), 400);
+        QApplication::processEvents();
+        QVERIFY(!box->verticalScrollBar()->isVisible());
+        const int wide = box->viewport()->width();
+        int widthWhenFilled = -1;
+        connect(box, &RichTextBox::Change, box,
+                [&] { widthWhenFilled = box->viewport()->width(); });
+        box->setText(QString("line\r\n").repeated(2000));
+        QApplication::processEvents();
+        QVERIFY(box->verticalScrollBar()->isVisible());
+        QVERIFY(widthWhenFilled < wide);
+        QCOMPARE(box->viewport()->width(), widthWhenFilled);
+        QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        box->setText("short");
+        QApplication::processEvents();
+        QVERIFY(!box->verticalScrollBar()->isVisible());
+        QCOMPARE(box->viewport()->width(), wide);
     }
 
     void lineNumbersFollowEditsAndWidth()

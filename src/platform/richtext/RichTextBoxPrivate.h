@@ -11,14 +11,17 @@
 #include "platform/richtext/PlainTextLineBreaks.h"
 #include "platform/richtext/RichTextLayout.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocument>
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 class RichTextBox::Private
@@ -259,6 +262,7 @@ public:
         const QTextCharFormat format = insertionFormat();
         const PiecedText pieced = cutLongParagraphs(text);
         mirror().assign(pieced.text, pieced.pieceBreaks);
+        int linesAhead = 0;
         {
             const QScopedValueRollback keepMirror(mirrorKeptByCaller, true);
             const QScopedValueRollback raised(changeRaised, true);
@@ -267,15 +271,46 @@ public:
             const QSignalBlocker quiet(q);
             document->setUndoRedoEnabled(false);
             document->clear();
+            linesAhead = showScrollBarAhead(pieced.text, format);
             QTextCursor cursor(document);
             cursor.setBlockCharFormat(format);
             insertParagraphs(cursor, pieced.text, format, otherBreaks, pieced.pieceBreaks);
             document->setUndoRedoEnabled(true);
         }
+        keepScrollBarAfter(linesAhead);
         QTextCursor start(document);
         q->setTextCursor(start);
         q->mergeCurrentCharFormat(format);
         emit q->Change();
+    }
+
+    // A text with more lines than the view holds shows the vertical scroll
+    // bar, which narrows the view, and every paragraph is laid out anew at
+    // the new width. Shown while the document is still empty, the bar costs
+    // nearly nothing. text is the paragraphs to come, each at least a line
+    // in format; the number of lines they take at least, or 0 when the bar
+    // was not shown ahead (see keepScrollBarAfter).
+    int showScrollBarAhead(const QString &text, const QTextCharFormat &format)
+    {
+        if (!q->isVisible() || q->verticalScrollBar()->isVisible()
+            || q->verticalScrollBarPolicy() != Qt::ScrollBarAsNeeded)
+            return 0;
+        const qreal lineHeight
+            = QFontMetricsF(format.font().resolve(document->defaultFont())).lineSpacing();
+        const qsizetype lines = std::min<qsizetype>(text.count(QLatin1Char('\n')) + 1, INT_MAX);
+        if (lines * lineHeight <= q->viewport()->height())
+            return 0;
+        q->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn); // lays the view out at once
+        return int(lines);
+    }
+
+    // The scroll bar goes back to showing as needed; it is needed for lines.
+    void keepScrollBarAfter(int lines)
+    {
+        if (lines == 0)
+            return;
+        q->verticalScrollBar()->setRange(0, lines); // until the view counts its own
+        q->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     }
 
     // Text as the program gives it (CR LF, LF or CR between paragraphs, a
