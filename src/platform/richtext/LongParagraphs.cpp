@@ -82,6 +82,8 @@ void cutLongBlocks(QTextDocument &document, int from, int to)
     QTextCursor cursor(&document);
     for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() <= to;
          block = block.next()) {
+        if (block.length() - 1 <= LongestUncutParagraph)
+            continue; // not long: its text need not be copied out
         const std::vector<int> cuts = pieceCuts(block.text());
         // From the last cut back, so that the earlier ones keep their places.
         for (auto cut = cuts.rbegin(); cut != cuts.rend(); ++cut) {
