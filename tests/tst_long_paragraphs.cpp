@@ -178,6 +178,17 @@ private slots:
         }
     }
 
+    void shownPiecesKeepTheirGlyphs()
+    {
+        // A blink of the caret repaints a piece from the glyphs it keeps,
+        // without laying it out again: also a piece as long as pieces go.
+        show(longParagraph(QStringLiteral("no spaces")));
+        box->viewport()->repaint();
+        const QTextBlock piece = box->document()->findBlockByNumber(1);
+        QCOMPARE(piece.length(), LongestPiece + 1);
+        QVERIFY(piece.layout()->cacheEnabled());
+    }
+
     void keysAtPieceBoundaries_data()
     {
         QTest::addColumn<QString>("keys");

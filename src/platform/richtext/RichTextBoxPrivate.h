@@ -350,8 +350,9 @@ public:
     // a keystroke repaints without shaping every visible line again; those
     // that leave the screen drop them. Very long paragraphs are left alone:
     // their glyphs would take too much memory, and laying them out again
-    // takes long.
-    static constexpr int LongestGlyphCachedBlock = 4096;
+    // takes long. The pieces of a paragraph cut into pieces keep theirs
+    // (the length counts the separator).
+    static constexpr int LongestGlyphCachedBlock = LongestPiece + 1;
     std::vector<QTextBlock> glyphCached;
 
     void cacheVisibleGlyphs()
