@@ -21,7 +21,6 @@
 #include <QTextDocument>
 
 #include <algorithm>
-#include <climits>
 #include <vector>
 
 class RichTextBox::Private
@@ -288,8 +287,9 @@ public:
     // bar, which narrows the view, and every paragraph is laid out anew at
     // the new width. Shown while the document is still empty, the bar costs
     // nearly nothing. text is the paragraphs to come, each at least a line
-    // in format; the number of lines they take at least, or 0 when the bar
-    // was not shown ahead (see keepScrollBarAfter).
+    // in format; returns a number of lines they take at least, more than the
+    // view holds, or 0 when the bar was not shown ahead (see
+    // keepScrollBarAfter).
     int showScrollBarAhead(const QString &text, const QTextCharFormat &format)
     {
         if (!q->isVisible() || q->verticalScrollBar()->isVisible()
@@ -297,11 +297,17 @@ public:
             return 0;
         const qreal lineHeight
             = QFontMetricsF(format.font().resolve(document->defaultFont())).lineSpacing();
-        const qsizetype lines = std::min<qsizetype>(text.count(QLatin1Char('\n')) + 1, INT_MAX);
-        if (lines * lineHeight <= q->viewport()->height())
+        // The line breaks are looked for only until they are more than the
+        // view holds.
+        const int enough = int(q->viewport()->height() / std::max<qreal>(1, lineHeight)) + 1;
+        int lines = 1;
+        for (qsizetype at = text.indexOf(QLatin1Char('\n')); at >= 0 && lines < enough;
+             at = text.indexOf(QLatin1Char('\n'), at + 1))
+            ++lines;
+        if (lines < enough)
             return 0;
         q->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn); // lays the view out at once
-        return int(lines);
+        return lines;
     }
 
     // The scroll bar goes back to showing as needed; it is needed for lines.

@@ -458,9 +458,11 @@ void RichTextLayout::setCountedLines(int blockNumber, int lines) const
 }
 
 // Qt keeps a line count of its own in each paragraph, which scrolling goes
-// by. Those of paragraphs counted here, not laid out, follow a slice at a
-// time while the program is idle: each one written updates the document's
-// tree, which would take longer than the counting.
+// by. Those of paragraphs counted here follow a slice at a time while the
+// program is idle: each one written updates the document's tree, which would
+// take longer than the counting. A paragraph's layout is not asked for (that
+// would make one for each): a laid-out paragraph's count here is its layout's
+// already.
 void RichTextLayout::syncBlockLineCounts()
 {
     constexpr int Slice = 20000;
@@ -469,8 +471,8 @@ void RichTextLayout::syncBlockLineCounts()
     QTextBlock block = document()->findBlockByNumber(m_syncedBlocks);
     for (int n = m_syncedBlocks; n < end && block.isValid(); ++n, block = block.next()) {
         const int lines = m_firstLines[n + 1] - m_firstLines[n];
-        if (block.layout()->lineCount() == 0 && block.lineCount() != lines)
-            block.setLineCount(lines); // a laid-out paragraph's count is its layout's
+        if (block.lineCount() != lines)
+            block.setLineCount(lines);
     }
     m_syncedBlocks = end;
     if (document()->lineCount() != before)
