@@ -23,14 +23,28 @@ state=$(mktemp -d)
 trap '"$display_script" stop "$state/display" 2>/dev/null || true; rm -rf "$state"' EXIT
 "$display_script" start "$state/display"
 
-# Processor time of process pid in nanoseconds, from the scheduler.
-cpu_ns() { read -r ns _ <"/proc/$1/schedstat" && echo "$ns"; }
+# Processor time of process pid in nanoseconds, from the scheduler: the sum
+# over its threads, so that work moved off the main thread still counts.
+cpu_ns() {
+    local total=0 ns _ task
+    [ -d "/proc/$1/task" ] || return 1
+    for task in /proc/"$1"/task/*/schedstat; do
+        read -r ns _ <"$task" 2>/dev/null && total=$((total + ns))
+    done
+    echo "$total"
+}
+# Processor time of the whole process in milliseconds, ended threads
+# included, from its user and system times (in clock ticks).
+process_cpu_ms() {
+    awk -v tick="$(getconf CLK_TCK)" '{ sub(/^.*\) /, ""); print int(($12 + $13) * 1000 / tick) }' \
+        "/proc/$1/stat"
+}
 now_ns() { date +%s%N; }
 
 # Idle: less than 10 ms of processor time in the last second (a blinking
 # caret costs far less). The run's time is where that second began.
 measure() {
-    local program=$1 home pid start now cpu rss i=0
+    local program=$1 home pid start now cpu rss used i=0
     local -a times=() cpus=()
     home=$(mktemp -d "$state/home.XXXX")
     start=$(now_ns)
@@ -45,9 +59,10 @@ measure() {
         while [ $((now - times[i])) -gt 1000000000 ]; do i=$((i + 1)); done
         if [ $((now - times[0])) -gt 1000000000 ] && [ $((cpu - cpus[i])) -lt 10000000 ]; then
             rss=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
+            used=$(process_cpu_ms "$pid" 2>/dev/null || echo 0)
             printf '%-12s idle after %5d ms, %5d ms of processor time, %4d MiB resident\n' \
                 "$(basename "${program%% *}")" $(((times[i] - start) / 1000000)) \
-                $((cpus[i] / 1000000)) $((rss / 1024))
+                "$used" $((rss / 1024))
             break
         fi
         if [ $((now - start)) -ge 120000000000 ]; then

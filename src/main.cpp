@@ -1,5 +1,6 @@
 #include "app/Main.h"
 #include "app/CommandLine.h"
+#include "document/DocumentFiles.h"
 
 #include <QApplication>
 
@@ -7,6 +8,9 @@ int main(int argc, char **argv)
 {
     // Read before QApplication takes its own options out of argv.
     const QString pathToOpen = commandLinePath(receivedArguments(argc, argv));
+    // The file is read while the windows are made.
+    if (!pathToOpen.isEmpty())
+        readDocumentFileAhead(pathToOpen);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Scrivlet"));
     QApplication::setDesktopFileName(QStringLiteral(SCRIVLET_APP_ID));

@@ -6,6 +6,7 @@
 #include "DocumentTestSupport.h"
 #include "TestEnvironment.h"
 
+#include "document/DocumentFiles.h"
 #include "document/FileCommands.h"
 #include "document/FileSizeLimit.h"
 #include "platform/RuntimeError.h"
@@ -883,6 +884,81 @@ private slots:
         QCOMPARE(App.DefaultDir, native(m_dir.path()));
         QCOMPARE(currentWindow().windowTitle(), QStringLiteral("cmd.txt - Scrivlet"));
         QVERIFY(host.messageBoxes().isEmpty());
+    }
+
+    // A file read while the program starts serves the first open of that
+    // file only: any other open, and any later one, reads its file then.
+    void aFileReadAheadServesOnlyTheFirstOpenOfIt_data()
+    {
+        QTest::addColumn<QString>("firstOpen");
+        QTest::addColumn<bool>("changedBeforeTheOpen");
+        QTest::addColumn<QString>("shownFirst");
+        QTest::newRow("the same file") << "ahead.txt" << false << "read at the start\nsecond line";
+        QTest::newRow("the same file, changed once read")
+            << "ahead.txt" << true << "read at the start\nsecond line";
+        QTest::newRow("another file") << "other.txt" << false << "the other file";
+        QTest::newRow("too large first") << "ahead.txt" << false << "";
+    }
+    void aFileReadAheadServesOnlyTheFirstOpenOfIt()
+    {
+        QFETCH(QString, firstOpen);
+        QFETCH(bool, changedBeforeTheOpen);
+        QFETCH(QString, shownFirst);
+        const QString ahead = m_dir.filePath(QStringLiteral("ahead.txt"));
+        const bool tooLarge = shownFirst.isEmpty();
+        QByteArray first = "read at the start\r\nsecond line";
+        if (tooLarge)
+            first = QByteArray(MaxFileSize + 1, 'a');
+        writeFile(ahead, first);
+        writeFile(m_dir.filePath(QStringLiteral("other.txt")), "the other file");
+        ScriptedModalHost host;
+        if (tooLarge)
+            host.answerMessageBox(vbOK);
+
+        readDocumentFileAhead(ahead);
+        if (changedBeforeTheOpen) {
+            // Ample time for the read of a few bytes to end.
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            writeFile(ahead, "changed after the read");
+        }
+        Main(m_dir.filePath(firstOpen));
+
+        QCOMPARE(host.messageBoxes().size(), tooLarge ? 1 : 0);
+        QCOMPARE(App.CurrentRichTextBox->Text(),
+                 QString(shownFirst).replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+        writeFile(ahead, "written since");
+        OpenDocument(ahead);
+        QCOMPARE(App.CurrentRichTextBox->Text(), QStringLiteral("written since"));
+    }
+
+    // A read ahead that failed is no answer: the file may have come since.
+    void aFailedReadAheadIsTriedAgainWhenOpened_data()
+    {
+        QTest::addColumn<bool>("writtenSince");
+        QTest::newRow("still missing") << false;
+        QTest::newRow("written since") << true;
+    }
+    void aFailedReadAheadIsTriedAgainWhenOpened()
+    {
+        QFETCH(bool, writtenSince);
+        ScriptedModalHost host;
+        if (!writtenSince)
+            host.answerMessageBox(vbCancel);
+        const QString path = m_dir.filePath(QStringLiteral("later.txt"));
+        readDocumentFileAhead(path);
+        if (writtenSince)
+            writeFile(path, "there when opened");
+        Main(path);
+        if (writtenSince) {
+            QVERIFY(host.messageBoxes().isEmpty());
+            QCOMPARE(App.CurrentRichTextBox->Text(), QStringLiteral("there when opened"));
+            QCOMPARE(App.FileTitle, QStringLiteral("later.txt"));
+            return;
+        }
+        QCOMPARE(host.messageBoxes().size(), 1);
+        QVERIFY(host.messageBoxes().first().prompt.startsWith(
+            QStringLiteral("An Unknown Error occured: 53\r\n")));
+        QCOMPARE(App.FileTitle, QStringLiteral("Untitled"));
     }
 
     // --- paths that cannot be read, and the trap ---

@@ -15,6 +15,8 @@
 #include "platform/dialogs/MessageBox.h"
 #include "platform/richtext/RichTextBox.h"
 
+#include <future>
+
 namespace {
 
 // The file dialogs' set-up: the filter, and the flags Explorer style, file
@@ -34,12 +36,52 @@ CommonDialog &fileDialog()
     return dialog;
 }
 
+using PlainTextRead = std::future<RichTextBox::PlainTextFile>;
+
+// The plain-text file being read while the program starts, and its path.
+struct ReadAhead
+{
+    QString path;
+    PlainTextRead file;
+};
+
+ReadAhead &readAhead()
+{
+    static ReadAhead ahead;
+    return ahead;
+}
+
+// What was read ahead serves the first open only, and only when it opens that
+// same path; any later open reads its file itself.
+PlainTextRead takeReadAhead(const QString &path)
+{
+    ReadAhead &ahead = readAhead();
+    PlainTextRead file = std::move(ahead.file);
+    return ahead.path == path ? std::move(file) : PlainTextRead();
+}
+
+// The plain-text file at path: what was read ahead, or else what it holds
+// now. A read ahead that failed is made again, as the file may have come or
+// changed since.
+RichTextBox::PlainTextFile readPlainText(const QString &path, PlainTextRead readAhead)
+{
+    if (readAhead.valid()) {
+        try {
+            return readAhead.get();
+        } catch (const RuntimeError &) {
+            // read again below
+        }
+    }
+    return RichTextBox::readPlainTextFile(path);
+}
+
 // Reads the file whole and then puts it into the editor in one step: the
 // editor is not touched until the file has been read. Rich Text is read into
 // Buffer and moved over. Plain text takes the format of Buffer's insertion
 // point, given the default style: the whole text arrives in it, as if it were
-// selected and formatted afterwards, without a second pass over it.
-void loadIntoEditor(const QString &path)
+// selected and formatted afterwards, without a second pass over it; it may
+// have been read ahead (see readPlainText).
+void loadIntoEditor(const QString &path, PlainTextRead readAhead)
 {
     RichTextBox &buffer = bufferBox();
     const EmptiedAfterUse emptied{buffer};
@@ -49,7 +91,7 @@ void loadIntoEditor(const QString &path)
         buffer.setPlainTextFormat(PlainTextFormat());
         App.CurrentRichTextBox->moveContentsFrom(buffer);
     } else {
-        const RichTextBox::PlainTextFile file = RichTextBox::readPlainTextFile(path);
+        const RichTextBox::PlainTextFile file = readPlainText(path, std::move(readAhead));
         buffer.setSelStart(0);
         setSelectionStyle(buffer, App.DefStyle);
         App.CurrentRichTextBox->showPlainTextFile(file, buffer);
@@ -78,12 +120,23 @@ void showSaveFailure(const RuntimeError &error)
 
 } // namespace
 
+void readDocumentFileAhead(const QString &path)
+{
+    const QString absolute = absolutePath(path);
+    if (fileTypeOf(fileNameOf(absolute)) == RichTextBox::RichText)
+        return;
+    ReadAhead &ahead = readAhead();
+    ahead.path = absolute;
+    ahead.file = std::async(std::launch::async, RichTextBox::readPlainTextFile, absolute);
+}
+
 void openDocumentFile(const QString &path)
 {
+    PlainTextRead readAhead = takeReadAhead(path);
     if (!isWithinSizeLimit(path))
         return;
     try {
-        loadIntoEditor(path);
+        loadIntoEditor(path, std::move(readAhead));
     } catch (const FileTooLargeError &error) {
         // It grew past the limit after its length was taken.
         showTooLargeMessage(error.length());

@@ -12,6 +12,13 @@
 // leaves the editor as it was.
 void openDocumentFile(const QString &path);
 
+// Starts reading the file at path (taken from the current folder when
+// relative) on a thread of its own when its name makes it plain text, so that
+// it is read and decoded while the program starts. The first
+// openDocumentFile takes what was read, failures included, if it opens that
+// file; any other open reads its file itself.
+void readDocumentFileAhead(const QString &path);
+
 // Writes the document to its file in the format its name gives, and marks it
 // clean; a document without a file ("Untitled") goes to saveDocumentAs.
 void saveDocument();

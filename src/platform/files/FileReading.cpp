@@ -65,18 +65,25 @@ QByteArray readWholeFile(const QString &path)
 {
     QFile file;
     openRegularFile(file, path);
-    // Read in pieces up to one byte past the limit: the length a file
-    // reports is not trusted to bound what it gives.
+    // Read straight into the array, up to one byte past the limit: the
+    // length a file reports is not trusted to bound what it gives.
     constexpr qint64 Piece = 1 << 20;
     QByteArray bytes;
-    bytes.reserve(qMin(file.size(), MaxFileSize + 1));
-    while (bytes.size() <= MaxFileSize) {
-        const QByteArray piece = file.read(qMin(Piece, MaxFileSize + 1 - bytes.size()));
-        if (file.error() != QFileDevice::NoError)
+    bytes.resize(qMin(file.size(), MaxFileSize) + 1);
+    qint64 filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > MaxFileSize)
+                throw FileTooLargeError(path, qMax(file.size(), filled));
+            bytes.resize(qMin(filled + Piece, MaxFileSize + 1));
+        }
+        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 || file.error() != QFileDevice::NoError)
             throw fileError(path, file.error(), file.errorString());
-        if (piece.isEmpty())
-            return bytes;
-        bytes += piece;
+        if (got == 0)
+            break;
+        filled += got;
     }
-    throw FileTooLargeError(path, qMax(file.size(), qint64(bytes.size())));
+    bytes.truncate(filled);
+    return bytes;
 }
