@@ -180,6 +180,58 @@ private slots:
             QByteArray("x\r\ny\rz"));
     }
 
+    // The runs handed over while decoding are, in order, the text returned:
+    // whole paragraphs, each run but the last at least the length asked for,
+    // with the other line breaks of its own paragraphs.
+    void decodedRunsMakeUpTheText_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("mixed line breaks")
+            << QByteArray("ab\r\ncd\nefgh\rij\r\n\r\nk\rl\nmnopqrstu\r\nv");
+        QTest::newRow("CR LF at each length")
+            << QByteArray("a\r\nbb\r\nccc\r\ndddd\r\neeeee\r\nffffff\r\n");
+        QTest::newRow("UTF-16 LE with separators") << QByteArray("\xFF\xFE")
+                + utf16(QString::fromUtf8("one\u2029two\u2028three\r\nfour\rfive"), true);
+        QTest::newRow("Windows-1252") << QByteArray("caf\xE9\rna\xEFve\n\xE9t\xE9\r\nend");
+        QTest::newRow("no line break") << QByteArray("one paragraph only");
+        QTest::newRow("nothing") << QByteArray();
+    }
+    void decodedRunsMakeUpTheText()
+    {
+        QFETCH(QByteArray, bytes);
+        for (const qsizetype runLength : {1, 3, 7}) {
+            std::vector<DecodedRun> runs;
+            OtherLineBreaks whole;
+            PlainTextFormat format;
+            const QString text = decodePlainText(
+                bytes, &format, &whole, [&runs](DecodedRun run) { runs.push_back(run); },
+                runLength);
+            QString joined;
+            OtherLineBreaks breaks;
+            int paragraphs = 0;
+            for (size_t i = 0; i < runs.size(); ++i) {
+                const QString &run = runs[i].paragraphs;
+                QVERIFY(!run.isEmpty());
+                if (i + 1 < runs.size()) {
+                    QVERIFY2(run.endsWith(QLatin1Char('\n')) && run.size() >= runLength,
+                             qPrintable(run));
+                    // It ends at the first paragraph end that is long enough.
+                    const QStringView before = QStringView(run).first(run.size() - 1);
+                    QVERIFY(before.lastIndexOf(QLatin1Char('\n')) + 1 < runLength);
+                }
+                for (const OtherLineBreak &other : runs[i].otherBreaks)
+                    breaks.push_back({other.paragraph + paragraphs, other.kind});
+                paragraphs += int(run.count(QLatin1Char('\n')));
+                joined += run;
+            }
+            QCOMPARE(joined, text);
+            QVERIFY(breaks == whole);
+            PlainTextFormat once;
+            QCOMPARE(decodePlainText(bytes, &once), text);
+            QVERIFY(once == format);
+        }
+    }
+
     void newDocumentsUseTheNativeLineBreak()
     {
         RichTextBox box;

@@ -139,6 +139,20 @@ private slots:
                 + kept(0xB7) + kept(0x90) + "b" + kept(0xEF) + kept(0xB7) + kept(0x91) + "c";
         QTest::newRow("Windows-1252")
             << QByteArray("na\xEFve caf\xE9\r\n") << QStringLiteral("naïve café\r\n");
+        // Many runs of paragraphs handed over while the file is decoded, with
+        // breaks of every kind, one paragraph long enough to be cut, and
+        // characters beyond ASCII.
+        QByteArray runs;
+        QString runsShown;
+        const char *const breaks[] = {"\r\n", "\n", "\r"};
+        for (int line = 0; line < 3000; ++line) {
+            const QString words = line == 1500
+                ? QString(40000, QLatin1Char('w'))
+                : QStringLiteral("line %1 caf\u00e9 ").arg(line).repeated(line % 9);
+            runs += words.toUtf8() + breaks[line % 7 % 3];
+            runsShown += words + QStringLiteral("\r\n");
+        }
+        QTest::newRow("a file decoded in many runs") << runs << runsShown;
         QFile ls(QStringLiteral("/bin/ls"));
         QTest::newRow("a copy of /bin/ls")
             << (ls.open(QIODevice::ReadOnly) ? ls.readAll() : QByteArray()) << QString();

@@ -13,9 +13,10 @@
 #include "platform/RuntimeError.h"
 #include "platform/dialogs/CommonDialog.h"
 #include "platform/dialogs/MessageBox.h"
+#include "platform/richtext/PlainTextReading.h"
 #include "platform/richtext/RichTextBox.h"
 
-#include <future>
+#include <memory>
 
 namespace {
 
@@ -36,7 +37,7 @@ CommonDialog &fileDialog()
     return dialog;
 }
 
-using PlainTextRead = std::future<RichTextBox::PlainTextFile>;
+using PlainTextRead = std::unique_ptr<PlainTextReading>;
 
 // The plain-text file being read while the program starts, and its path.
 struct ReadAhead
@@ -57,30 +58,26 @@ PlainTextRead takeReadAhead(const QString &path)
 {
     ReadAhead &ahead = readAhead();
     PlainTextRead file = std::move(ahead.file);
-    return ahead.path == path ? std::move(file) : PlainTextRead();
+    return ahead.path == path ? std::move(file) : nullptr;
 }
 
-// The plain-text file at path: what was read ahead, or else what it holds
+// The plain-text file at path: what was read ahead, or else the file read
 // now. A read ahead that failed is made again, as the file may have come or
 // changed since.
-RichTextBox::PlainTextFile readPlainText(const QString &path, PlainTextRead readAhead)
+PlainTextRead readPlainText(const QString &path, PlainTextRead readAhead)
 {
-    if (readAhead.valid()) {
-        try {
-            return readAhead.get();
-        } catch (const RuntimeError &) {
-            // read again below
-        }
-    }
-    return RichTextBox::readPlainTextFile(path);
+    if (readAhead && readAhead->begins())
+        return readAhead;
+    return std::make_unique<PlainTextReading>(path);
 }
 
 // Reads the file whole and then puts it into the editor in one step: the
 // editor is not touched until the file has been read. Rich Text is read into
 // Buffer and moved over. Plain text takes the format of Buffer's insertion
 // point, given the default style: the whole text arrives in it, as if it were
-// selected and formatted afterwards, without a second pass over it; it may
-// have been read ahead (see readPlainText).
+// selected and formatted afterwards, without a second pass over it; it is
+// taken in while the rest is decoded, and may have been read ahead (see
+// readPlainText).
 void loadIntoEditor(const QString &path, PlainTextRead readAhead)
 {
     RichTextBox &buffer = bufferBox();
@@ -91,10 +88,10 @@ void loadIntoEditor(const QString &path, PlainTextRead readAhead)
         buffer.setPlainTextFormat(PlainTextFormat());
         App.CurrentRichTextBox->moveContentsFrom(buffer);
     } else {
-        const RichTextBox::PlainTextFile file = readPlainText(path, std::move(readAhead));
+        const PlainTextRead file = readPlainText(path, std::move(readAhead));
         buffer.setSelStart(0);
         setSelectionStyle(buffer, App.DefStyle);
-        App.CurrentRichTextBox->showPlainTextFile(file, buffer);
+        App.CurrentRichTextBox->showPlainTextFile(*file, buffer);
     }
 }
 
@@ -127,7 +124,7 @@ void readDocumentFileAhead(const QString &path)
         return;
     ReadAhead &ahead = readAhead();
     ahead.path = absolute;
-    ahead.file = std::async(std::launch::async, RichTextBox::readPlainTextFile, absolute);
+    ahead.file = std::make_unique<PlainTextReading>(absolute);
 }
 
 void openDocumentFile(const QString &path)

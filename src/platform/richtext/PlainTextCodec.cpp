@@ -39,9 +39,14 @@ class ParagraphWriter
 {
 public:
     // capacity: at least the number of UTF-16 code units the text can take.
-    explicit ParagraphWriter(qsizetype capacity)
+    // onRun, when set, gets the paragraphs in runs of at least runLength
+    // characters as they end (see decodePlainText).
+    ParagraphWriter(qsizetype capacity, const DecodedRunReceiver &onRun, qsizetype runLength)
         : m_text(capacity, Qt::Uninitialized)
         , m_out(m_text.data())
+        , m_runStart(m_out)
+        , m_onRun(onRun)
+        , m_runLength(runLength)
     {
     }
 
@@ -89,6 +94,8 @@ public:
     QString finish(LineBreak *firstBreak, OtherLineBreaks *otherBreaks)
     {
         endPendingCr();
+        if (m_out > m_runStart)
+            handOverRun();
         m_text.truncate(m_out - m_text.constData());
         if (m_text.size() < m_text.capacity() / 2)
             m_text.squeeze();
@@ -115,6 +122,22 @@ private:
         else if (kind != *m_firstBreak)
             m_otherBreaks.push_back({m_paragraph, kind});
         ++m_paragraph;
+        if (m_onRun && m_out - m_runStart >= m_runLength)
+            handOverRun();
+    }
+
+    void handOverRun()
+    {
+        if (!m_onRun)
+            return;
+        DecodedRun run;
+        run.paragraphs = QString(m_runStart, m_out - m_runStart);
+        for (auto it = m_otherBreaks.begin() + m_runBreaks; it != m_otherBreaks.end(); ++it)
+            run.otherBreaks.push_back({it->paragraph - m_runParagraph, it->kind});
+        m_runStart = m_out;
+        m_runParagraph = m_paragraph;
+        m_runBreaks = m_otherBreaks.size();
+        m_onRun(std::move(run));
     }
 
     QString m_text;
@@ -123,6 +146,13 @@ private:
     int m_paragraph = 0;
     std::optional<LineBreak> m_firstBreak;
     OtherLineBreaks m_otherBreaks;
+    // The run not handed over yet: where it starts, its first paragraph and
+    // its first break in m_otherBreaks.
+    const QChar *m_runStart;
+    int m_runParagraph = 0;
+    size_t m_runBreaks = 0;
+    const DecodedRunReceiver &m_onRun;
+    qsizetype m_runLength;
 };
 
 const uchar *bytesOf(QByteArrayView bytes) { return reinterpret_cast<const uchar *>(bytes.data()); }
@@ -173,9 +203,33 @@ struct Utf8Counts
     qsizetype damaged = 0;
 };
 
-Utf8Counts decodeUtf8(QByteArrayView bytes, ParagraphWriter &out)
+// Counts the sequences of bytes at or above 0x80, stepping over them as
+// decodeUtf8 does.
+Utf8Counts countUtf8(QByteArrayView bytes)
 {
     Utf8Counts counts;
+    const uchar *p = bytesOf(bytes);
+    const uchar *const end = p + bytes.size();
+    while (p < end) {
+        // ASCII eight bytes at a time.
+        quint64 eight;
+        while (end - p >= 8 && (std::memcpy(&eight, p, 8), (eight & 0x8080808080808080ULL) == 0))
+            p += 8;
+        if (p < end && *p < 0x80) {
+            ++p;
+            continue;
+        }
+        if (p == end)
+            break;
+        const auto [length, wellFormed] = utf8SequenceAt(p, end);
+        ++(wellFormed ? counts.wellFormed : counts.damaged);
+        p += length;
+    }
+    return counts;
+}
+
+void decodeUtf8(QByteArrayView bytes, ParagraphWriter &out)
+{
     const uchar *p = bytesOf(bytes);
     const uchar *const end = p + bytes.size();
     while (p < end) {
@@ -188,12 +242,10 @@ Utf8Counts decodeUtf8(QByteArrayView bytes, ParagraphWriter &out)
         }
         const auto [length, wellFormed] = utf8SequenceAt(p, end);
         if (!wellFormed) {
-            ++counts.damaged;
             out.keptBytes(p, length);
             p += length;
             continue;
         }
-        ++counts.wellFormed;
         char32_t c = *p & (0x7F >> length);
         for (int i = 1; i < length; ++i)
             c = (c << 6) | (p[i] & 0x3F);
@@ -203,7 +255,6 @@ Utf8Counts decodeUtf8(QByteArrayView bytes, ParagraphWriter &out)
             out.character(c);
         p += length;
     }
-    return counts;
 }
 
 // Lone surrogates keep their two bytes, and an odd last byte is kept.
@@ -427,7 +478,8 @@ void normalizeLineBreaks(QString &text)
 }
 
 QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format,
-                        OtherLineBreaks *otherBreaks)
+                        OtherLineBreaks *otherBreaks, const DecodedRunReceiver &onRun,
+                        qsizetype runLength)
 {
     PlainTextFormat detected;
     QByteArrayView body(bytes);
@@ -441,30 +493,29 @@ QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format,
         body = body.sliced(2);
     } else if (const auto utf16 = utf16ByItsNuls(body)) {
         detected.encoding = *utf16;
-    }
-
-    QString text;
-    if (detected.encoding != PlainTextFormat::Utf8) {
-        ParagraphWriter out(body.size()); // a lone surrogate keeps two bytes
-        decodeUtf16(body, detected.encoding == PlainTextFormat::Utf16LE, out);
-        text = out.finish(&detected.lineBreak, otherBreaks);
     } else {
-        ParagraphWriter out(body.size());
-        const Utf8Counts counts = decodeUtf8(body, out);
         // In UTF-8, Windows-1252 text has a damaged sequence for nearly every
         // letter beyond ASCII and a well-formed one only by chance; UTF-8
         // with a few damaged bytes has far more well-formed sequences. So
         // without a byte-order mark the bytes are UTF-8 unless damaged
         // sequences outnumber well-formed multi-byte ones.
-        if (!detected.byteOrderMark && counts.damaged > counts.wellFormed) {
+        const Utf8Counts counts = countUtf8(body);
+        if (counts.damaged > counts.wellFormed)
             detected.encoding = PlainTextFormat::Windows1252;
-            ParagraphWriter cp1252(body.size());
-            decodeWindows1252(body, cp1252);
-            text = cp1252.finish(&detected.lineBreak, otherBreaks);
-        } else {
-            text = out.finish(&detected.lineBreak, otherBreaks);
-        }
     }
+
+    // A lone surrogate of UTF-16 keeps two bytes, so the bytes' count bounds
+    // the text's.
+    ParagraphWriter out(body.size(), onRun, runLength);
+    switch (detected.encoding) {
+    case PlainTextFormat::Utf8: decodeUtf8(body, out); break;
+    case PlainTextFormat::Windows1252: decodeWindows1252(body, out); break;
+    case PlainTextFormat::Utf16LE:
+    case PlainTextFormat::Utf16BE:
+        decodeUtf16(body, detected.encoding == PlainTextFormat::Utf16LE, out);
+        break;
+    }
+    const QString text = out.finish(&detected.lineBreak, otherBreaks);
     if (format)
         *format = detected;
     return text;

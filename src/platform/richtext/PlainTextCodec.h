@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 // How a plain-text file is encoded, so that it can be written back as it was.
@@ -44,6 +45,18 @@ struct OtherLineBreak
 // In the order of the paragraphs.
 using OtherLineBreaks = std::vector<OtherLineBreak>;
 
+// A run of whole paragraphs that decodePlainText hands over as it goes.
+struct DecodedRun
+{
+    // The paragraphs, each followed by '\n' but the text's last one.
+    QString paragraphs;
+    // The breaks of decodePlainText's otherBreaks that end paragraphs of the
+    // run, counted from the run's first paragraph.
+    OtherLineBreaks otherBreaks;
+};
+using DecodedRunReceiver = std::function<void(DecodedRun)>;
+constexpr qsizetype DecodedRunLength = 32768;
+
 // Decodes a file's bytes into paragraphs separated by '\n', so that encoding
 // them again gives every byte back.
 //
@@ -61,8 +74,14 @@ using OtherLineBreaks = std::vector<OtherLineBreak>;
 // Every CR LF, LF, CR, U+2028 and U+2029 ends a paragraph. format gets the
 // first kind found (the platform's when there is none), otherBreaks the
 // breaks of another kind.
+//
+// onRun, when given, gets the paragraphs while they are decoded, in runs that
+// end at the first paragraph end after runLength characters, and a last run
+// with the rest: together, in order, they are the text returned.
 QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format,
-                        OtherLineBreaks *otherBreaks = nullptr);
+                        OtherLineBreaks *otherBreaks = nullptr,
+                        const DecodedRunReceiver &onRun = {},
+                        qsizetype runLength = DecodedRunLength);
 
 // Turns every CR LF and lone CR of text into '\n', in place.
 void normalizeLineBreaks(QString &text);

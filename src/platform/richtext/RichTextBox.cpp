@@ -3,6 +3,7 @@
 #include "platform/files/FileReading.h"
 #include "platform/files/FileSaving.h"
 #include "platform/richtext/KeyCodes.h"
+#include "platform/richtext/PlainTextReading.h"
 #include "platform/richtext/RichTextBoxPrivate.h"
 #include "platform/richtext/RichTextPrinting.h"
 #include "platform/rtf/RtfReader.h"
@@ -226,33 +227,37 @@ void RichTextBox::setSelRTF(const QByteArray &rtf)
 void RichTextBox::LoadFile(const QString &path, int fileType)
 {
     if (fileType == PlainText) {
-        const PlainTextFile file = readPlainTextFile(path);
-        d->plainFormat = file.format;
-        d->replaceAll(file.paragraphs, file.otherBreaks);
+        PlainTextFormat format;
+        OtherLineBreaks otherBreaks;
+        const QString paragraphs = decodePlainText(readWholeFile(path), &format, &otherBreaks);
+        d->plainFormat = format;
+        d->replaceAll(paragraphs, otherBreaks);
     } else {
         setTextRTF(readWholeFile(path));
     }
 }
 
-RichTextBox::PlainTextFile RichTextBox::readPlainTextFile(const QString &path)
-{
-    PlainTextFile file;
-    file.paragraphs = decodePlainText(readWholeFile(path), &file.format, &file.otherBreaks);
-    return file;
-}
-
-void RichTextBox::showPlainTextFile(const PlainTextFile &file, const RichTextBox &formatSource)
+void RichTextBox::showPlainTextFile(PlainTextReading &file, const RichTextBox &formatSource)
 {
     d->flush();
+    if (!file.begins())
+        file.next(); // raises the failure
     const QTextCharFormat format = formatSource.d->insertionFormat();
     // The text goes into a new document that this control shows while it is
     // still empty: a full document taken over would have every paragraph
     // laid out anew at once, and a layout made for each.
-    const std::unique_ptr<QTextDocument> previous(d->document);
+    std::unique_ptr<QTextDocument> previous(d->document);
     d->attach(new QTextDocument(this));
     setCurrentCharFormat(format);
-    d->plainFormat = file.format;
-    d->replaceAll(file.paragraphs, file.otherBreaks);
+    try {
+        d->replaceAll([&file] { return file.next(); }, [&file] { return file.paragraphs(); });
+    } catch (...) {
+        const std::unique_ptr<QTextDocument> unfinished(d->document);
+        d->attach(previous.release());
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        throw;
+    }
+    d->plainFormat = file.format();
 }
 
 void RichTextBox::SaveFile(const QString &path, int fileType)

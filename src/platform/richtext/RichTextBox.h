@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class PlainTextReading;
 class QPrinter;
 class RichTextLayout;
 
@@ -159,20 +160,14 @@ public:
     void LoadFile(const QString &path, int fileType = RichText);
     void SaveFile(const QString &path, int fileType = RichText);
 
-    // A plain-text file read whole and decoded (see decodePlainText), not
-    // yet shown. Reading raises RuntimeError as LoadFile does.
-    struct PlainTextFile
-    {
-        QString paragraphs;
-        PlainTextFormat format;
-        OtherLineBreaks otherBreaks;
-    };
-    static PlainTextFile readPlainTextFile(const QString &path);
-    // Replaces the contents with file, in the insertion-point format of
-    // formatSource and with file's encoding and line breaks, as
-    // formatSource.LoadFile and moveContentsFrom(formatSource) would; the
-    // caret goes to the start.
-    void showPlainTextFile(const PlainTextFile &file, const RichTextBox &formatSource);
+    // Replaces the contents with the plain-text file being read, in the
+    // insertion-point format of formatSource and with the file's encoding and
+    // line breaks, as formatSource.LoadFile and moveContentsFrom(formatSource)
+    // would; the caret goes to the start. The text is taken in while the rest
+    // of the file is decoded. What the reading raises before it hands anything
+    // over is raised before anything changes; should it fail later, the
+    // contents are left as they were.
+    void showPlainTextFile(PlainTextReading &file, const RichTextBox &formatSource);
 
     // The encoding and line breaks plain text is written with.
     PlainTextFormat plainTextFormat() const;

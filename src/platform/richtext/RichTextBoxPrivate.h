@@ -21,6 +21,8 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class RichTextBox::Private
@@ -257,10 +259,19 @@ public:
     // insertion-point format; clears the undo history. Raises Change once.
     void replaceAll(const QString &text, const OtherLineBreaks &otherBreaks = {})
     {
+        std::optional<DecodedRun> run = DecodedRun{text, otherBreaks};
+        replaceAll([&run] { return std::exchange(run, std::nullopt); }, [&text] { return text; });
+    }
+
+    // The same with the paragraphs in runs, which nextRun gives in order until
+    // it gives none, and then wholeText gives all of them at once. The first
+    // run is asked for before anything changes.
+    template<typename NextRun, typename WholeText>
+    void replaceAll(NextRun nextRun, WholeText wholeText)
+    {
         flush();
         const QTextCharFormat format = insertionFormat();
-        const PiecedText pieced = cutLongParagraphs(text);
-        mirror().assign(pieced.text, pieced.pieceBreaks);
+        std::optional<DecodedRun> run = nextRun();
         int linesAhead = 0;
         {
             const QScopedValueRollback keepMirror(mirrorKeptByCaller, true);
@@ -270,10 +281,23 @@ public:
             const QSignalBlocker quiet(q);
             document->setUndoRedoEnabled(false);
             document->clear();
-            linesAhead = showScrollBarAhead(pieced.text, format);
+            linesAhead = showScrollBarAhead(run ? run->paragraphs : QString(), format);
             QTextCursor cursor(document);
             cursor.setBlockCharFormat(format);
-            insertParagraphs(cursor, pieced.text, format, otherBreaks, pieced.pieceBreaks);
+            cursor.beginEditBlock();
+            // A single run is the whole text, already cut.
+            PiecedText firstRun;
+            int runs = 0;
+            for (; run; run = nextRun()) {
+                PiecedText pieced = cutLongParagraphs(run->paragraphs);
+                insertParagraphs(cursor, pieced.text, format, run->otherBreaks, pieced.pieceBreaks);
+                if (runs++ == 0)
+                    firstRun = std::move(pieced);
+            }
+            const PiecedText whole
+                = runs == 1 ? std::move(firstRun) : cutLongParagraphs(wholeText());
+            mirror().assign(whole.text, whole.pieceBreaks);
+            cursor.endEditBlock();
             document->setUndoRedoEnabled(true);
         }
         keepScrollBarAfter(linesAhead);

@@ -1,0 +1,67 @@
+#include "platform/richtext/PlainTextReading.h"
+
+#include "platform/files/FileReading.h"
+
+PlainTextReading::PlainTextReading(const QString &path)
+    : m_thread([this, path] { read(path); })
+{
+}
+
+PlainTextReading::~PlainTextReading() { m_thread.join(); }
+
+void PlainTextReading::read(const QString &path)
+{
+    try {
+        PlainTextFormat format;
+        OtherLineBreaks otherBreaks;
+        QString paragraphs = decodePlainText(readWholeFile(path), &format, &otherBreaks,
+                                             [this](DecodedRun run) { handOver(std::move(run)); });
+        // The whole is read only once next() has told of the end.
+        m_paragraphs = std::move(paragraphs);
+        m_format = format;
+        m_otherBreaks = std::move(otherBreaks);
+        end(nullptr);
+    } catch (...) {
+        end(std::current_exception());
+    }
+}
+
+void PlainTextReading::handOver(DecodedRun run)
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_runs.push_back(std::move(run));
+    }
+    m_changed.notify_one();
+}
+
+void PlainTextReading::end(std::exception_ptr failure)
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_failure = std::move(failure);
+        m_ended = true;
+    }
+    m_changed.notify_one();
+}
+
+bool PlainTextReading::begins()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_ended || !m_runs.empty(); });
+    return !m_runs.empty() || !m_failure;
+}
+
+std::optional<DecodedRun> PlainTextReading::next()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_ended || !m_runs.empty(); });
+    if (!m_runs.empty()) {
+        DecodedRun run = std::move(m_runs.front());
+        m_runs.pop_front();
+        return run;
+    }
+    if (m_failure)
+        std::rethrow_exception(m_failure);
+    return std::nullopt;
+}
