@@ -208,13 +208,15 @@ private slots:
                 runLength);
             QString joined;
             OtherLineBreaks breaks;
+            if (!text.isEmpty())
+                QCOMPARE(runs.front().paragraphs.data(), text.constData()); // views of it
             int paragraphs = 0;
             for (size_t i = 0; i < runs.size(); ++i) {
-                const QString &run = runs[i].paragraphs;
+                const QStringView run = runs[i].paragraphs;
                 QVERIFY(!run.isEmpty());
                 if (i + 1 < runs.size()) {
                     QVERIFY2(run.endsWith(QLatin1Char('\n')) && run.size() >= runLength,
-                             qPrintable(run));
+                             qPrintable(run.toString()));
                     // It ends at the first paragraph end that is long enough.
                     const QStringView before = QStringView(run).first(run.size() - 1);
                     QVERIFY(before.lastIndexOf(QLatin1Char('\n')) + 1 < runLength);

@@ -97,7 +97,8 @@ public:
         if (m_out > m_runStart)
             handOverRun();
         m_text.truncate(m_out - m_text.constData());
-        if (m_text.size() < m_text.capacity() / 2)
+        // The runs handed over are views of the text: it stays where it is.
+        if (!m_onRun && m_text.size() < m_text.capacity() / 2)
             m_text.squeeze();
         *firstBreak = m_firstBreak.value_or(PlainTextFormat::nativeLineBreak());
         if (otherBreaks)
@@ -131,7 +132,7 @@ private:
         if (!m_onRun)
             return;
         DecodedRun run;
-        run.paragraphs = QString(m_runStart, m_out - m_runStart);
+        run.paragraphs = QStringView(m_runStart, m_out - m_runStart);
         for (auto it = m_otherBreaks.begin() + m_runBreaks; it != m_otherBreaks.end(); ++it)
             run.otherBreaks.push_back({it->paragraph - m_runParagraph, it->kind});
         m_runStart = m_out;

@@ -48,8 +48,10 @@ using OtherLineBreaks = std::vector<OtherLineBreak>;
 // A run of whole paragraphs that decodePlainText hands over as it goes.
 struct DecodedRun
 {
-    // The paragraphs, each followed by '\n' but the text's last one.
-    QString paragraphs;
+    // The paragraphs, each followed by '\n' but the text's last one: a view
+    // of the text being decoded, valid while the text returned lives and is
+    // left unchanged.
+    QStringView paragraphs;
     // The breaks of decodePlainText's otherBreaks that end paragraphs of the
     // run, counted from the run's first paragraph.
     OtherLineBreaks otherBreaks;
@@ -77,7 +79,9 @@ constexpr qsizetype DecodedRunLength = 32768;
 //
 // onRun, when given, gets the paragraphs while they are decoded, in runs that
 // end at the first paragraph end after runLength characters, and a last run
-// with the rest: together, in order, they are the text returned.
+// with the rest: together, in order, they are the text returned. They are
+// views of it: the text is written where it is returned, and a run can be
+// read while the rest is decoded.
 QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format,
                         OtherLineBreaks *otherBreaks = nullptr,
                         const DecodedRunReceiver &onRun = {},

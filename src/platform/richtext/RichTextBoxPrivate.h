@@ -281,21 +281,25 @@ public:
             const QSignalBlocker quiet(q);
             document->setUndoRedoEnabled(false);
             document->clear();
-            linesAhead = showScrollBarAhead(run ? run->paragraphs : QString(), format);
+            linesAhead = showScrollBarAhead(run ? run->paragraphs : QStringView(), format);
             QTextCursor cursor(document);
             cursor.setBlockCharFormat(format);
             cursor.beginEditBlock();
-            // A single run is the whole text, already cut.
+            // A single run is the whole text, and once cut it need not be cut
+            // again (what is not cut may be the run's view of the text).
             PiecedText firstRun;
             int runs = 0;
             for (; run; run = nextRun()) {
-                PiecedText pieced = cutLongParagraphs(run->paragraphs);
+                const QString paragraphs
+                    = QString::fromRawData(run->paragraphs.data(), run->paragraphs.size());
+                PiecedText pieced = cutLongParagraphs(paragraphs);
                 insertParagraphs(cursor, pieced.text, format, run->otherBreaks, pieced.pieceBreaks);
                 if (runs++ == 0)
                     firstRun = std::move(pieced);
             }
-            const PiecedText whole
-                = runs == 1 ? std::move(firstRun) : cutLongParagraphs(wholeText());
+            const PiecedText whole = runs == 1 && !firstRun.pieceBreaks.empty()
+                ? std::move(firstRun)
+                : cutLongParagraphs(wholeText());
             mirror().assign(whole.text, whole.pieceBreaks);
             cursor.endEditBlock();
             document->setUndoRedoEnabled(true);
@@ -314,7 +318,7 @@ public:
     // in format; returns a number of lines they take at least, more than the
     // view holds, or 0 when the bar was not shown ahead (see
     // keepScrollBarAfter).
-    int showScrollBarAhead(const QString &text, const QTextCharFormat &format)
+    int showScrollBarAhead(QStringView text, const QTextCharFormat &format)
     {
         if (!q->isVisible() || q->verticalScrollBar()->isVisible()
             || q->verticalScrollBarPolicy() != Qt::ScrollBarAsNeeded)

@@ -6,6 +6,9 @@
 void TextMirror::assign(const QString &text, std::vector<int> pieceBreaks)
 {
     m_buffer = text;
+    // Text decoded where it was read may have far more room than characters.
+    if (m_buffer.capacity() > 2 * m_buffer.size())
+        m_buffer.squeeze();
     m_gapStart = int(m_buffer.size());
     m_gapLength = 0;
     m_pieceBreaks = std::move(pieceBreaks);
