@@ -13,6 +13,7 @@
 
 #include <QBuffer>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLocale>
 #include <QMimeData>
@@ -100,6 +101,30 @@ QString makeSpecialFile(const QString &kind, const QString &folder)
         made = ::mknod(name.constData(), S_IFBLK | 0600, makedev(7, 0)) == 0;
     }
     return made ? path : QString();
+}
+
+// The ids of this process's threads.
+QSet<QString> threadIds()
+{
+    const QStringList ids
+        = QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return QSet<QString>(ids.begin(), ids.end());
+}
+
+// Starts reading the file at path ahead and waits until that reading is over,
+// which its thread's end tells.
+void readAheadAndWait(const QString &path)
+{
+    const QSet<QString> before = threadIds();
+    readDocumentFileAhead(path);
+    const QSet<QString> started = threadIds() - before;
+    QElapsedTimer waited;
+    waited.start();
+    while (threadIds().intersects(started)) {
+        if (waited.elapsed() > 30000)
+            qFatal("a file read ahead was not read in 30 seconds");
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 // Ends the test program with a failure when the object lives longer than
@@ -915,12 +940,9 @@ private slots:
         if (tooLarge)
             host.answerMessageBox(vbOK);
 
-        readDocumentFileAhead(ahead);
-        if (changedBeforeTheOpen) {
-            // Ample time for the read of a few bytes to end.
-            std::this_thread::sleep_for(std::chrono::seconds(1));
+        readAheadAndWait(ahead);
+        if (changedBeforeTheOpen)
             writeFile(ahead, "changed after the read");
-        }
         Main(m_dir.filePath(firstOpen));
 
         QCOMPARE(host.messageBoxes().size(), tooLarge ? 1 : 0);
@@ -945,7 +967,7 @@ private slots:
         if (!writtenSince)
             host.answerMessageBox(vbCancel);
         const QString path = m_dir.filePath(QStringLiteral("later.txt"));
-        readDocumentFileAhead(path);
+        readAheadAndWait(path);
         if (writtenSince)
             writeFile(path, "there when opened");
         Main(path);

@@ -7,9 +7,14 @@
 #include "DocumentTestSupport.h"
 #include "TestEnvironment.h"
 
+#include "platform/TextFormat.h"
+#include "platform/richtext/RichTextBox.h"
+
 #include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include <iterator>
 
@@ -65,6 +70,37 @@ QByteArray randomBytes(QRandomGenerator &random)
         }
     }
     return bytes;
+}
+
+// A file that is decoded in many runs (see decodePlainText), with breaks of
+// every kind, one paragraph long enough to be cut, and characters beyond
+// ASCII; shown gets the editor's Text of it.
+QByteArray manyRuns(QString *shown)
+{
+    QByteArray bytes;
+    const char *const breaks[] = {"\r\n", "\n", "\r"};
+    for (int line = 0; line < 3000; ++line) {
+        const QString words = line == 1500
+            ? QString(40000, QLatin1Char('w'))
+            : QStringLiteral("line %1 caf\u00e9 ").arg(line).repeated(line % 9);
+        bytes += words.toUtf8() + breaks[line % 7 % 3];
+        *shown += words + QStringLiteral("\r\n");
+    }
+    return bytes;
+}
+
+// The paragraphs of document as text, each with the marks of the separator
+// before it.
+QStringList blocksOf(const QTextDocument &document)
+{
+    QStringList blocks;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextCharFormat marks = block.charFormat();
+        blocks << QStringLiteral("%1|%2|%3")
+                      .arg(marks.property(textformat::PieceBreak).toString(),
+                           marks.property(textformat::LineBreakKind).toString(), block.text());
+    }
+    return blocks;
 }
 
 enum class Edit {
@@ -139,20 +175,9 @@ private slots:
                 + kept(0xB7) + kept(0x90) + "b" + kept(0xEF) + kept(0xB7) + kept(0x91) + "c";
         QTest::newRow("Windows-1252")
             << QByteArray("na\xEFve caf\xE9\r\n") << QStringLiteral("naïve café\r\n");
-        // Many runs of paragraphs handed over while the file is decoded, with
-        // breaks of every kind, one paragraph long enough to be cut, and
-        // characters beyond ASCII.
-        QByteArray runs;
-        QString runsShown;
-        const char *const breaks[] = {"\r\n", "\n", "\r"};
-        for (int line = 0; line < 3000; ++line) {
-            const QString words = line == 1500
-                ? QString(40000, QLatin1Char('w'))
-                : QStringLiteral("line %1 caf\u00e9 ").arg(line).repeated(line % 9);
-            runs += words.toUtf8() + breaks[line % 7 % 3];
-            runsShown += words + QStringLiteral("\r\n");
-        }
-        QTest::newRow("a file decoded in many runs") << runs << runsShown;
+        QString manyRunsShown;
+        const QByteArray manyRunsBytes = manyRuns(&manyRunsShown);
+        QTest::newRow("a file decoded in many runs") << manyRunsBytes << manyRunsShown;
         QFile ls(QStringLiteral("/bin/ls"));
         QTest::newRow("a copy of /bin/ls")
             << (ls.open(QIODevice::ReadOnly) ? ls.readAll() : QByteArray()) << QString();
@@ -174,6 +199,24 @@ private slots:
         runCommand(Command::FileSave);
         QCOMPARE(readFile(path), bytes);
         QVERIFY(host.messageBoxes().isEmpty());
+    }
+
+    // A file opened is taken in a run of paragraphs at a time while the rest
+    // is decoded: the document is the one that reading it whole makes.
+    void aFileTakenInRunsMakesTheDocumentReadWhole()
+    {
+        ScriptedModalHost host;
+        start();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("runs.txt"));
+        QString shown;
+        openFile(host, path, manyRuns(&shown));
+        RichTextBox whole;
+        whole.LoadFile(path, RichTextBox::PlainText);
+        const QStringList opened = blocksOf(*App.CurrentRichTextBox->document());
+        QVERIFY(opened.size() > 3000);
+        QCOMPARE(opened, blocksOf(*whole.document()));
+        QCOMPARE(App.CurrentRichTextBox->Text(), shown);
     }
 
     void randomBytesComeBackUnchanged()

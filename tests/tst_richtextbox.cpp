@@ -3,6 +3,7 @@
 #include "TestEnvironment.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/richtext/PlainTextReading.h"
 #include "platform/richtext/RichTextBox.h"
 #include "platform/system/KeyState.h"
 
@@ -353,11 +354,25 @@ private slots:
             QVERIFY2(unshaped > 150, "most paragraphs were counted without laying them out");
     }
 
+    void scrollBarComesBeforeALongText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("fromAFile"); // taken in while it is decoded
+        const QString lines = QString("line\r\n").repeated(2000);
+        const QString longLine(200000, QLatin1Char('w'));
+        QTest::newRow("many lines") << lines << false;
+        QTest::newRow("one long line, in pieces") << longLine << false;
+        QTest::newRow("one long line, from a file") << longLine << true;
+        QTest::newRow("a long line, then many, from a file")
+            << QString(40000, QLatin1Char('w')) + "\r\n" + lines << true;
+    }
     void scrollBarComesBeforeALongText()
     {
         // A text that needs the vertical scroll bar arrives in a view the
         // bar has narrowed already: narrowed afterwards, the view would lay
         // every paragraph out again.
+        QFETCH(QString, text);
+        QFETCH(bool, fromAFile);
         show(QString(), 400);
         QApplication::processEvents();
         QVERIFY(!box->verticalScrollBar()->isVisible());
@@ -365,7 +380,17 @@ private slots:
         int widthWhenFilled = -1;
         connect(box, &RichTextBox::Change, box,
                 [&] { widthWhenFilled = box->viewport()->width(); });
-        box->setText(QString("line\r\n").repeated(2000));
+        if (fromAFile) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath("long.txt");
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0);
+            file.close();
+            PlainTextReading reading(path);
+            box->showPlainTextFile(reading, *box);
+        } else {
+            box->setText(text);
+        }
         QApplication::processEvents();
         QVERIFY(box->verticalScrollBar()->isVisible());
         QVERIFY(widthWhenFilled < wide);

@@ -1,5 +1,7 @@
 #include "TestEnvironment.h"
 
+#include "document/ProgramEnd.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -10,6 +12,11 @@ namespace testenv {
 
 namespace {
 QTemporaryDir *home = nullptr;
+}
+
+void failOnProgramEnd()
+{
+    endProgramNow = [] { qFatal("The program ended in the middle of a test"); };
 }
 
 void isolate()

@@ -16,6 +16,11 @@ void isolate();
 // is used.
 bool scaledScreen();
 
+// Makes the end of the program (endProgramNow) stop the tests with a
+// failure: a test that expects it watches for it (ProgramEndWatch), and any
+// other would end the test program with success, passing the tests it skips.
+void failOnProgramEnd();
+
 // The folder made by isolate(); it lives until the process ends.
 QString homeDir();
 
@@ -59,6 +64,7 @@ inline const QString HelperArgument = QStringLiteral("--helper");
         app.setAttribute(Qt::AA_Use96Dpi, !testenv::scaledScreen()); \
         if (asHelper) \
             return helperMain(app.arguments().mid(2)); \
+        testenv::failOnProgramEnd(); \
         TestClass tc; \
         QTEST_SET_MAIN_SOURCE_PATH \
         return QTest::qExec(&tc, argc, argv); \

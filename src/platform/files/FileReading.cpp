@@ -65,25 +65,28 @@ QByteArray readWholeFile(const QString &path)
 {
     QFile file;
     openRegularFile(file, path);
-    // Read straight into the array, up to one byte past the limit: the
-    // length a file reports is not trusted to bound what it gives.
+    const qint64 reported = file.size();
+    if (reported > MaxFileSize)
+        throw FileTooLargeError(path, reported);
+    // Read straight into the array, a piece at a time up to one byte past the
+    // limit: the length a file reports is not trusted to bound what it gives.
+    // Pieces keep their size and alignment whatever the file reports, as
+    // some files answer only reads of whole units.
     constexpr qint64 Piece = 1 << 20;
     QByteArray bytes;
-    bytes.resize(qMin(file.size(), MaxFileSize) + 1);
+    bytes.reserve(reported + 1);
     qint64 filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (filled > MaxFileSize)
-                throw FileTooLargeError(path, qMax(file.size(), filled));
-            bytes.resize(qMin(filled + Piece, MaxFileSize + 1));
-        }
-        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
+    while (filled <= MaxFileSize) {
+        const qint64 wanted = qMin(Piece, MaxFileSize + 1 - filled);
+        bytes.resize(filled + wanted);
+        const qint64 got = file.read(bytes.data() + filled, wanted);
         if (got < 0 || file.error() != QFileDevice::NoError)
             throw fileError(path, file.error(), file.errorString());
-        if (got == 0)
-            break;
+        if (got == 0) {
+            bytes.truncate(filled);
+            return bytes;
+        }
         filled += got;
     }
-    bytes.truncate(filled);
-    return bytes;
+    throw FileTooLargeError(path, qMax(reported, filled));
 }

@@ -25,7 +25,8 @@ private:
 
 // The bytes of the regular file at path, or of the regular file a symbolic
 // link there leads to. Anything else (a folder, a FIFO, a socket, a device)
-// is refused before it is opened, so that nothing waits for a writer. At most
-// MaxFileSize + 1 bytes are read: a longer file raises FileTooLargeError.
+// is refused before it is opened, so that nothing waits for a writer. A file
+// longer than MaxFileSize raises FileTooLargeError, without being read when
+// its length tells so; at most MaxFileSize + 1 bytes are read.
 // Other failures raise RuntimeError.
 QByteArray readWholeFile(const QString &path);

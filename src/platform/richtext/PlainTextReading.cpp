@@ -2,12 +2,22 @@
 
 #include "platform/files/FileReading.h"
 
+#include <system_error>
+
 PlainTextReading::PlainTextReading(const QString &path)
-    : m_thread([this, path] { read(path); })
 {
+    try {
+        m_thread = std::thread([this, path] { read(path); });
+    } catch (const std::system_error &) {
+        read(path); // no thread to be had: the file is read here and now
+    }
 }
 
-PlainTextReading::~PlainTextReading() { m_thread.join(); }
+PlainTextReading::~PlainTextReading()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
 
 void PlainTextReading::read(const QString &path)
 {

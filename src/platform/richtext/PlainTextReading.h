@@ -12,8 +12,9 @@
 #include <thread>
 
 // A plain-text file read whole and decoded (see decodePlainText) on a thread
-// of its own. Its paragraphs are handed over a run at a time while the rest
-// is still being decoded, so that the control can take them in meanwhile.
+// of its own (or at once, when no thread can be started). Its paragraphs are
+// handed over a run at a time while the rest is still being decoded, so that
+// the control can take them in meanwhile.
 class PlainTextReading
 {
 public:
@@ -52,5 +53,5 @@ private:
     QString m_paragraphs;
     PlainTextFormat m_format;
     OtherLineBreaks m_otherBreaks;
-    std::thread m_thread; // last: it starts once the rest is made
+    std::thread m_thread;
 };

@@ -246,15 +246,26 @@ void RichTextBox::showPlainTextFile(PlainTextReading &file, const RichTextBox &f
     // The text goes into a new document that this control shows while it is
     // still empty: a full document taken over would have every paragraph
     // laid out anew at once, and a layout made for each.
+    const QTextCursor caret = textCursor();
+    const QPoint scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
     std::unique_ptr<QTextDocument> previous(d->document);
     d->attach(new QTextDocument(this));
     setCurrentCharFormat(format);
     try {
         d->replaceAll([&file] { return file.next(); }, [&file] { return file.paragraphs(); });
     } catch (...) {
+        // Decoding failed on the way (out of memory): the previous document
+        // comes back as it was shown.
+        const QSignalBlocker quiet(this);
         const std::unique_ptr<QTextDocument> unfinished(d->document);
         d->attach(previous.release());
+        QTextCursor restored(d->document);
+        restored.setPosition(caret.anchor());
+        restored.setPosition(caret.position(), QTextCursor::KeepAnchor);
+        setTextCursor(restored);
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        horizontalScrollBar()->setValue(scrolled.x());
+        verticalScrollBar()->setValue(scrolled.y());
         throw;
     }
     d->plainFormat = file.format();

@@ -281,22 +281,47 @@ public:
             const QSignalBlocker quiet(q);
             document->setUndoRedoEnabled(false);
             document->clear();
-            linesAhead = showScrollBarAhead(run ? run->paragraphs : QStringView(), format);
             QTextCursor cursor(document);
             cursor.setBlockCharFormat(format);
             cursor.beginEditBlock();
-            // A single run is the whole text, and once cut it need not be cut
-            // again (what is not cut may be the run's view of the text).
+            // The first runs wait, cut, until it is known whether their lines
+            // fill the view (see linesFillingTheView). A single run is the
+            // whole text, and once cut it need not be cut again (what is not
+            // cut may be the run's view of the text).
+            const int enough = linesFillingTheView(format);
+            int lines = 1;
+            std::vector<CutRun> waiting;
             PiecedText firstRun;
             int runs = 0;
-            for (; run; run = nextRun()) {
-                const QString paragraphs
-                    = QString::fromRawData(run->paragraphs.data(), run->paragraphs.size());
-                PiecedText pieced = cutLongParagraphs(paragraphs);
-                insertParagraphs(cursor, pieced.text, format, run->otherBreaks, pieced.pieceBreaks);
+            const auto insert = [&](CutRun &cut) {
+                insertParagraphs(cursor, cut.pieced.text, format, cut.otherBreaks,
+                                 cut.pieced.pieceBreaks);
                 if (runs++ == 0)
-                    firstRun = std::move(pieced);
+                    firstRun = std::move(cut.pieced);
+            };
+            for (; run; run = nextRun()) {
+                CutRun cut{cutLongParagraphs(QString::fromRawData(run->paragraphs.data(),
+                                                                  run->paragraphs.size())),
+                           std::move(run->otherBreaks)};
+                if (enough == 0 || linesAhead > 0) {
+                    insert(cut);
+                    continue;
+                }
+                const QString &text = cut.pieced.text;
+                for (qsizetype at = text.indexOf(QLatin1Char('\n')); at >= 0 && lines < enough;
+                     at = text.indexOf(QLatin1Char('\n'), at + 1))
+                    ++lines;
+                waiting.push_back(std::move(cut));
+                if (lines < enough)
+                    continue;
+                linesAhead = lines;
+                q->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn); // lays the view out at once
+                for (CutRun &ready : waiting)
+                    insert(ready);
+                waiting.clear();
             }
+            for (CutRun &rest : waiting)
+                insert(rest);
             const PiecedText whole = runs == 1 && !firstRun.pieceBreaks.empty()
                 ? std::move(firstRun)
                 : cutLongParagraphs(wholeText());
@@ -311,31 +336,27 @@ public:
         emit q->Change();
     }
 
+    // Paragraphs cut into pieces, with the other line breaks that end them.
+    struct CutRun
+    {
+        PiecedText pieced;
+        OtherLineBreaks otherBreaks;
+    };
+
     // A text with more lines than the view holds shows the vertical scroll
     // bar, which narrows the view, and every paragraph is laid out anew at
     // the new width. Shown while the document is still empty, the bar costs
-    // nearly nothing. text is the paragraphs to come, each at least a line
-    // in format; returns a number of lines they take at least, more than the
-    // view holds, or 0 when the bar was not shown ahead (see
-    // keepScrollBarAfter).
-    int showScrollBarAhead(QStringView text, const QTextCharFormat &format)
+    // nearly nothing: replaceAll shows it ahead once the paragraphs to come,
+    // each at least a line in format, are this many, and tells
+    // keepScrollBarAfter. 0 when the bar is not to be shown ahead.
+    int linesFillingTheView(const QTextCharFormat &format) const
     {
         if (!q->isVisible() || q->verticalScrollBar()->isVisible()
             || q->verticalScrollBarPolicy() != Qt::ScrollBarAsNeeded)
             return 0;
         const qreal lineHeight
             = QFontMetricsF(format.font().resolve(document->defaultFont())).lineSpacing();
-        // The line breaks are looked for only until they are more than the
-        // view holds.
-        const int enough = int(q->viewport()->height() / std::max<qreal>(1, lineHeight)) + 1;
-        int lines = 1;
-        for (qsizetype at = text.indexOf(QLatin1Char('\n')); at >= 0 && lines < enough;
-             at = text.indexOf(QLatin1Char('\n'), at + 1))
-            ++lines;
-        if (lines < enough)
-            return 0;
-        q->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn); // lays the view out at once
-        return lines;
+        return int(q->viewport()->height() / std::max<qreal>(1, lineHeight)) + 1;
     }
 
     // The scroll bar goes back to showing as needed; it is needed for lines.
