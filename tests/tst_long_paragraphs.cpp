@@ -464,6 +464,37 @@ private slots:
         QCOMPARE(other.Text(), selected);
     }
 
+    // Joined to the paragraph before, a long paragraph is read as having its
+    // format, as it is written, and Undo gives it its own back.
+    void aJoinedParagraphReadsAsOneFormat()
+    {
+        show(longParagraph(QStringLiteral("words")));
+        const QList<int> starts = pieceStarts();
+        const auto alignmentsAt = [this](const QList<int> &positions) {
+            QList<int> found;
+            for (const int at : positions) {
+                box->setSelStart(at);
+                found << box->SelAlignment();
+            }
+            return found;
+        };
+        box->setSelStart(0);
+        box->setSelAlignment(RichTextBox::rtfCenter);
+        box->setSelStart(12); // the long paragraph's start
+        QTest::keyClick(box, Qt::Key_Backspace);
+        model.remove(10, 2);
+        checkText();
+        QCOMPARE(alignmentsAt({0, starts.at(0) - 2, starts.at(4) - 2, starts.last() - 2}),
+                 QList<int>(4, RichTextBox::rtfCenter));
+        QCOMPARE(QString::fromLatin1(box->TextRTF()).count(QStringLiteral("\\qc")), 1);
+        box->undo();
+        model.insert(10, QStringLiteral("\r\n"));
+        checkText();
+        QCOMPARE(alignmentsAt({0, 12, starts.at(4), starts.last()}),
+                 (QList<int>{RichTextBox::rtfCenter, RichTextBox::rtfLeft, RichTextBox::rtfLeft,
+                             RichTextBox::rtfLeft}));
+    }
+
     void wrappingToggledDeepInTheLine()
     {
         // The caret keeps its place, and its line comes back with wrapping.

@@ -129,11 +129,15 @@ public:
         cursor.mergeBlockFormat(format);
     }
 
+    // The paragraph format where the selection starts: that of the
+    // paragraph's first piece, which is the one written to Rich Text (a
+    // paragraph joined to the one before takes its format there only).
     QTextBlockFormat selectionBlockFormat() const
     {
-        QTextCursor cursor = q->textCursor();
-        cursor.setPosition(cursor.selectionStart());
-        return cursor.blockFormat();
+        QTextBlock block = document->findBlock(q->textCursor().selectionStart());
+        while (block.previous().isValid() && textformat::continuesParagraph(block))
+            block = block.previous();
+        return block.blockFormat();
     }
 
     void onContentsChange(int from, int removed, int added)
