@@ -203,8 +203,9 @@ private slots:
             std::vector<DecodedRun> runs;
             OtherLineBreaks whole;
             PlainTextFormat format;
-            const QString text = decodePlainText(
-                bytes, &format, &whole, [&runs](DecodedRun run) { runs.push_back(run); },
+            QString text;
+            decodePlainTextInRuns(
+                bytes, text, &format, &whole, [&runs](DecodedRun run) { runs.push_back(run); },
                 runLength);
             QString joined;
             OtherLineBreaks breaks;

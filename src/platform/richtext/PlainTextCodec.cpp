@@ -38,11 +38,13 @@ bool controlChangesCharacter(char32_t c) { return c == 0xFDD0 || c == 0xFDD1; }
 class ParagraphWriter
 {
 public:
-    // capacity: at least the number of UTF-16 code units the text can take.
-    // onRun, when set, gets the paragraphs in runs of at least runLength
-    // characters as they end (see decodePlainText).
-    ParagraphWriter(qsizetype capacity, const DecodedRunReceiver &onRun, qsizetype runLength)
-        : m_text(capacity, Qt::Uninitialized)
+    // Writes into text, made room for capacity: at least the number of
+    // UTF-16 code units the text can take. onRun, when set, gets the
+    // paragraphs in runs of at least runLength characters as they end (see
+    // decodePlainTextInRuns).
+    ParagraphWriter(QString &text, qsizetype capacity, const DecodedRunReceiver &onRun,
+                    qsizetype runLength)
+        : m_text(text = QString(capacity, Qt::Uninitialized))
         , m_out(m_text.data())
         , m_runStart(m_out)
         , m_onRun(onRun)
@@ -91,7 +93,7 @@ public:
             *m_out++ = keptByte(bytes[i]);
     }
 
-    QString finish(LineBreak *firstBreak, OtherLineBreaks *otherBreaks)
+    void finish(LineBreak *firstBreak, OtherLineBreaks *otherBreaks)
     {
         endPendingCr();
         if (m_out > m_runStart)
@@ -103,7 +105,6 @@ public:
         *firstBreak = m_firstBreak.value_or(PlainTextFormat::nativeLineBreak());
         if (otherBreaks)
             *otherBreaks = std::move(m_otherBreaks);
-        return std::move(m_text);
     }
 
 private:
@@ -141,7 +142,7 @@ private:
         m_onRun(std::move(run));
     }
 
-    QString m_text;
+    QString &m_text;
     QChar *m_out;
     bool m_pendingCr = false;
     int m_paragraph = 0;
@@ -478,9 +479,9 @@ void normalizeLineBreaks(QString &text)
     text.truncate(out - begin);
 }
 
-QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format,
-                        OtherLineBreaks *otherBreaks, const DecodedRunReceiver &onRun,
-                        qsizetype runLength)
+void decodePlainTextInRuns(const QByteArray &bytes, QString &text, PlainTextFormat *format,
+                           OtherLineBreaks *otherBreaks, const DecodedRunReceiver &onRun,
+                           qsizetype runLength)
 {
     PlainTextFormat detected;
     QByteArrayView body(bytes);
@@ -507,7 +508,7 @@ QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format,
 
     // A lone surrogate of UTF-16 keeps two bytes, so the bytes' count bounds
     // the text's.
-    ParagraphWriter out(body.size(), onRun, runLength);
+    ParagraphWriter out(text, body.size(), onRun, runLength);
     switch (detected.encoding) {
     case PlainTextFormat::Utf8: decodeUtf8(body, out); break;
     case PlainTextFormat::Windows1252: decodeWindows1252(body, out); break;
@@ -516,9 +517,16 @@ QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format,
         decodeUtf16(body, detected.encoding == PlainTextFormat::Utf16LE, out);
         break;
     }
-    const QString text = out.finish(&detected.lineBreak, otherBreaks);
+    out.finish(&detected.lineBreak, otherBreaks);
     if (format)
         *format = detected;
+}
+
+QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format,
+                        OtherLineBreaks *otherBreaks)
+{
+    QString text;
+    decodePlainTextInRuns(bytes, text, format, otherBreaks, {});
     return text;
 }
 

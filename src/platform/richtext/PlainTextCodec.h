@@ -45,12 +45,12 @@ struct OtherLineBreak
 // In the order of the paragraphs.
 using OtherLineBreaks = std::vector<OtherLineBreak>;
 
-// A run of whole paragraphs that decodePlainText hands over as it goes.
+// A run of whole paragraphs handed over while the text is decoded (see
+// decodePlainTextInRuns).
 struct DecodedRun
 {
     // The paragraphs, each followed by '\n' but the text's last one: a view
-    // of the text being decoded, valid while the text returned lives and is
-    // left unchanged.
+    // of the text being decoded.
     QStringView paragraphs;
     // The breaks of decodePlainText's otherBreaks that end paragraphs of the
     // run, counted from the run's first paragraph.
@@ -76,16 +76,17 @@ constexpr qsizetype DecodedRunLength = 32768;
 // Every CR LF, LF, CR, U+2028 and U+2029 ends a paragraph. format gets the
 // first kind found (the platform's when there is none), otherBreaks the
 // breaks of another kind.
-//
-// onRun, when given, gets the paragraphs while they are decoded, in runs that
-// end at the first paragraph end after runLength characters, and a last run
-// with the rest: together, in order, they are the text returned. They are
-// views of it: the text is written where it is returned, and a run can be
-// read while the rest is decoded.
 QString decodePlainText(const QByteArray &bytes, PlainTextFormat *format,
-                        OtherLineBreaks *otherBreaks = nullptr,
-                        const DecodedRunReceiver &onRun = {},
-                        qsizetype runLength = DecodedRunLength);
+                        OtherLineBreaks *otherBreaks = nullptr);
+
+// decodePlainText into text, which onRun gets while it is decoded: in runs
+// that end at the first paragraph end after runLength characters, and a last
+// run with the rest, which together, in order, are the text. The runs are
+// views of text, which is written where it stands: they stay valid while
+// text lives and is left unchanged, also when decoding fails on the way.
+void decodePlainTextInRuns(const QByteArray &bytes, QString &text, PlainTextFormat *format,
+                           OtherLineBreaks *otherBreaks, const DecodedRunReceiver &onRun,
+                           qsizetype runLength = DecodedRunLength);
 
 // Turns every CR LF and lone CR of text into '\n', in place.
 void normalizeLineBreaks(QString &text);

@@ -22,14 +22,11 @@ PlainTextReading::~PlainTextReading()
 void PlainTextReading::read(const QString &path)
 {
     try {
-        PlainTextFormat format;
-        OtherLineBreaks otherBreaks;
-        QString paragraphs = decodePlainText(readWholeFile(path), &format, &otherBreaks,
-                                             [this](DecodedRun run) { handOver(std::move(run)); });
-        // The whole is read only once next() has told of the end.
-        m_paragraphs = std::move(paragraphs);
-        m_format = format;
-        m_otherBreaks = std::move(otherBreaks);
+        // The runs are views of m_paragraphs, which lives as long as this
+        // reading: they stay valid should decoding fail. The whole is read
+        // only once next() has told of the end.
+        decodePlainTextInRuns(readWholeFile(path), m_paragraphs, &m_format, &m_otherBreaks,
+                              [this](DecodedRun run) { handOver(std::move(run)); });
         end(nullptr);
     } catch (...) {
         end(std::current_exception());
