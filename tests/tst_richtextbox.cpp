@@ -396,6 +396,10 @@ private slots:
         QVERIFY(widthWhenFilled < wide);
         QCOMPARE(box->viewport()->width(), widthWhenFilled);
         QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        // The bar scrolls over the whole text: its end can be shown.
+        QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+        QApplication::processEvents();
+        QVERIFY(box->viewport()->rect().contains(box->cursorRect()));
         box->setText("short");
         QApplication::processEvents();
         QVERIFY(!box->verticalScrollBar()->isVisible());

@@ -70,14 +70,19 @@ QByteArray readWholeFile(const QString &path)
         throw FileTooLargeError(path, reported);
     // Read straight into the array, a piece at a time up to one byte past the
     // limit: the length a file reports is not trusted to bound what it gives.
-    // Pieces keep their size and alignment whatever the file reports, as
-    // some files answer only reads of whole units.
+    // A file that reports a length is read into room for it and one byte
+    // more, which tells it ended; one that reports none (as many special
+    // files do) in pieces of a fixed size and alignment, as some of those
+    // answer only reads of whole units.
     constexpr qint64 Piece = 1 << 20;
+    const qint64 room = reported > 0 ? reported + 1 : 0;
     QByteArray bytes;
-    bytes.reserve(reported + 1);
+    bytes.reserve(room);
     qint64 filled = 0;
     while (filled <= MaxFileSize) {
-        const qint64 wanted = qMin(Piece, MaxFileSize + 1 - filled);
+        qint64 wanted = qMin(Piece, MaxFileSize + 1 - filled);
+        if (filled < room)
+            wanted = qMin(wanted, room - filled);
         bytes.resize(filled + wanted);
         const qint64 got = file.read(bytes.data() + filled, wanted);
         if (got < 0 || file.error() != QFileDevice::NoError)

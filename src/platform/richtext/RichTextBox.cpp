@@ -255,17 +255,20 @@ void RichTextBox::showPlainTextFile(PlainTextReading &file, const RichTextBox &f
         d->replaceAll([&file] { return file.next(); }, [&file] { return file.paragraphs(); });
     } catch (...) {
         // Decoding failed on the way (out of memory): the previous document
-        // comes back as it was shown.
-        const QSignalBlocker quiet(this);
-        const std::unique_ptr<QTextDocument> unfinished(d->document);
-        d->attach(previous.release());
-        QTextCursor restored(d->document);
-        restored.setPosition(caret.anchor());
-        restored.setPosition(caret.position(), QTextCursor::KeepAnchor);
-        setTextCursor(restored);
-        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        horizontalScrollBar()->setValue(scrolled.x());
-        verticalScrollBar()->setValue(scrolled.y());
+        // comes back as it was shown, and the selection is told again.
+        {
+            const QSignalBlocker quiet(this);
+            const std::unique_ptr<QTextDocument> unfinished(d->document);
+            d->attach(previous.release());
+            QTextCursor restored(d->document);
+            restored.setPosition(caret.anchor());
+            restored.setPosition(caret.position(), QTextCursor::KeepAnchor);
+            setTextCursor(restored);
+            setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            horizontalScrollBar()->setValue(scrolled.x());
+            verticalScrollBar()->setValue(scrolled.y());
+        }
+        d->checkSelectionChange();
         throw;
     }
     d->plainFormat = file.format();

@@ -364,11 +364,11 @@ public:
     }
 
     // The scroll bar goes back to showing as needed; it is needed for lines.
+    // The view has counted its own range by now, from the text that went in.
     void keepScrollBarAfter(int lines)
     {
         if (lines == 0)
             return;
-        q->verticalScrollBar()->setRange(0, lines); // until the view counts its own
         q->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     }
 
