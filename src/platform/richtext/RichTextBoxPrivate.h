@@ -412,11 +412,19 @@ public:
     // takes long. The pieces of a paragraph cut into pieces keep theirs
     // (the length counts the separator).
     static constexpr int LongestGlyphCachedBlock = LongestPiece + 1;
-    std::vector<QTextBlock> glyphCached;
+    // Blocks are kept by number with their layout: a block deleted since
+    // (and its layout with it) is then known by another layout standing at
+    // that number, and nothing of it is read.
+    struct GlyphCachedBlock
+    {
+        int number;
+        const QTextLayout *layout;
+    };
+    std::vector<GlyphCachedBlock> glyphCached;
 
     void cacheVisibleGlyphs()
     {
-        std::vector<QTextBlock> visible;
+        std::vector<GlyphCachedBlock> visible;
         const int bottom = q->viewport()->height();
         const QPointF offset = q->contentOffset();
         for (QTextBlock block = q->firstVisibleBlock(); block.isValid(); block = block.next()) {
@@ -425,11 +433,14 @@ public:
             if (block.length() > LongestGlyphCachedBlock)
                 continue;
             block.layout()->setCacheEnabled(true);
-            visible.push_back(block);
+            visible.push_back({block.blockNumber(), block.layout()});
         }
-        for (const QTextBlock &block : glyphCached) {
-            if (block.isValid() && block.length() <= LongestGlyphCachedBlock
-                && std::find(visible.begin(), visible.end(), block) == visible.end()) {
+        for (const GlyphCachedBlock &cached : glyphCached) {
+            const QTextBlock block = document->findBlockByNumber(cached.number);
+            const bool stillShown = std::any_of(
+                visible.begin(), visible.end(),
+                [&cached](const GlyphCachedBlock &shown) { return shown.layout == cached.layout; });
+            if (!stillShown && block.isValid() && block.layout() == cached.layout) {
                 block.layout()->setCacheEnabled(false);
                 block.layout()->clearLayout();
             }
