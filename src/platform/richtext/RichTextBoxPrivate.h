@@ -143,6 +143,11 @@ public:
     void onContentsChange(int from, int removed, int added)
     {
         contentsChanged = true;
+        // Paragraphs kept for their glyphs may be gone: a handle to a deleted
+        // paragraph is never read (those still shown are kept again when
+        // painted).
+        if (removed > 0)
+            glyphCached.clear();
         if (mirrorKeptByCaller)
             return;
         const int length = documentLength();
@@ -412,19 +417,11 @@ public:
     // takes long. The pieces of a paragraph cut into pieces keep theirs
     // (the length counts the separator).
     static constexpr int LongestGlyphCachedBlock = LongestPiece + 1;
-    // Blocks are kept by number with their layout: a block deleted since
-    // (and its layout with it) is then known by another layout standing at
-    // that number, and nothing of it is read.
-    struct GlyphCachedBlock
-    {
-        int number;
-        const QTextLayout *layout;
-    };
-    std::vector<GlyphCachedBlock> glyphCached;
+    std::vector<QTextBlock> glyphCached;
 
     void cacheVisibleGlyphs()
     {
-        std::vector<GlyphCachedBlock> visible;
+        std::vector<QTextBlock> visible;
         const int bottom = q->viewport()->height();
         const QPointF offset = q->contentOffset();
         for (QTextBlock block = q->firstVisibleBlock(); block.isValid(); block = block.next()) {
@@ -433,14 +430,11 @@ public:
             if (block.length() > LongestGlyphCachedBlock)
                 continue;
             block.layout()->setCacheEnabled(true);
-            visible.push_back({block.blockNumber(), block.layout()});
+            visible.push_back(block);
         }
-        for (const GlyphCachedBlock &cached : glyphCached) {
-            const QTextBlock block = document->findBlockByNumber(cached.number);
-            const bool stillShown = std::any_of(
-                visible.begin(), visible.end(),
-                [&cached](const GlyphCachedBlock &shown) { return shown.layout == cached.layout; });
-            if (!stillShown && block.isValid() && block.layout() == cached.layout) {
+        for (const QTextBlock &block : glyphCached) {
+            if (block.isValid() && block.length() <= LongestGlyphCachedBlock
+                && std::find(visible.begin(), visible.end(), block) == visible.end()) {
                 block.layout()->setCacheEnabled(false);
                 block.layout()->clearLayout();
             }
