@@ -55,6 +55,15 @@ inline bool continuesParagraph(const QTextBlock &block)
     return block.charFormat().boolProperty(PieceBreak);
 }
 
+// The first piece of the paragraph that block belongs to (block itself when
+// it starts its paragraph).
+inline QTextBlock firstPieceOf(QTextBlock block)
+{
+    while (block.previous().isValid() && continuesParagraph(block))
+        block = block.previous();
+    return block;
+}
+
 // format without the marks a separator may carry (LineBreakKind,
 // PieceBreak): text inserted, and separators that end paragraphs, take none.
 inline QTextCharFormat withoutSeparatorMarks(QTextCharFormat format)

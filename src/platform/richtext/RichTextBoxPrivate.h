@@ -116,9 +116,8 @@ public:
         flush();
         // A paragraph cut into pieces takes the format in all of them.
         const QTextCursor selection = q->textCursor();
-        QTextBlock first = document->findBlock(selection.selectionStart());
-        while (first.previous().isValid() && textformat::continuesParagraph(first))
-            first = first.previous();
+        const QTextBlock first
+            = textformat::firstPieceOf(document->findBlock(selection.selectionStart()));
         QTextBlock last = document->findBlock(selection.selectionEnd());
         while (last.next().isValid() && textformat::continuesParagraph(last.next()))
             last = last.next();
@@ -134,10 +133,8 @@ public:
     // paragraph joined to the one before takes its format there only).
     QTextBlockFormat selectionBlockFormat() const
     {
-        QTextBlock block = document->findBlock(q->textCursor().selectionStart());
-        while (block.previous().isValid() && textformat::continuesParagraph(block))
-            block = block.previous();
-        return block.blockFormat();
+        return textformat::firstPieceOf(document->findBlock(q->textCursor().selectionStart()))
+            .blockFormat();
     }
 
     void onContentsChange(int from, int removed, int added)
@@ -281,7 +278,7 @@ public:
         flush();
         const QTextCharFormat format = insertionFormat();
         std::optional<DecodedRun> run = nextRun();
-        int linesAhead = 0;
+        bool barShownAhead = false;
         {
             const QScopedValueRollback keepMirror(mirrorKeptByCaller, true);
             const QScopedValueRollback raised(changeRaised, true);
@@ -312,7 +309,7 @@ public:
                 CutRun cut{cutLongParagraphs(QString::fromRawData(run->paragraphs.data(),
                                                                   run->paragraphs.size())),
                            std::move(run->otherBreaks)};
-                if (enough == 0 || linesAhead > 0) {
+                if (enough == 0 || barShownAhead) {
                     insert(cut);
                     continue;
                 }
@@ -323,7 +320,7 @@ public:
                 waiting.push_back(std::move(cut));
                 if (lines < enough)
                     continue;
-                linesAhead = lines;
+                barShownAhead = true;
                 q->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn); // lays the view out at once
                 for (CutRun &ready : waiting)
                     insert(ready);
@@ -338,7 +335,10 @@ public:
             cursor.endEditBlock();
             document->setUndoRedoEnabled(true);
         }
-        keepScrollBarAfter(linesAhead);
+        // The bar goes back to showing as needed: the view has counted its
+        // range from the text that went in.
+        if (barShownAhead)
+            q->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         QTextCursor start(document);
         q->setTextCursor(start);
         q->mergeCurrentCharFormat(format);
@@ -356,8 +356,8 @@ public:
     // bar, which narrows the view, and every paragraph is laid out anew at
     // the new width. Shown while the document is still empty, the bar costs
     // nearly nothing: replaceAll shows it ahead once the paragraphs to come,
-    // each at least a line in format, are this many, and tells
-    // keepScrollBarAfter. 0 when the bar is not to be shown ahead.
+    // each at least a line in format, are this many. 0 when the bar is not to
+    // be shown ahead.
     int linesFillingTheView(const QTextCharFormat &format) const
     {
         if (!q->isVisible() || q->verticalScrollBar()->isVisible()
@@ -366,15 +366,6 @@ public:
         const qreal lineHeight
             = QFontMetricsF(format.font().resolve(document->defaultFont())).lineSpacing();
         return int(q->viewport()->height() / std::max<qreal>(1, lineHeight)) + 1;
-    }
-
-    // The scroll bar goes back to showing as needed; it is needed for lines.
-    // The view has counted its own range by now, from the text that went in.
-    void keepScrollBarAfter(int lines)
-    {
-        if (lines == 0)
-            return;
-        q->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     }
 
     // Text as the program gives it (CR LF, LF or CR between paragraphs, a
