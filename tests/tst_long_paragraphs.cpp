@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -432,6 +433,175 @@ private slots:
         QCOMPARE(box->GetLineStartFromChar(breakAt + 3), breakAt + 1);
         QCOMPARE(box->GetLineFromChar(box->textLength()), 3);
         QCOMPARE(box->GetLineStartFromChar(box->textLength()), model.size() - 9);
+    }
+
+private:
+    // Unwrapped, in a font where every character has one advance, a
+    // character's column sets where it stands on the screen: the model here.
+    void showUnwrapped(const QString &paragraph)
+    {
+        show(QString());
+        box->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
+        box->setRightMargin(RichTextBox::NoWrapRightMargin);
+        model = QStringLiteral("first line\r\n") + paragraph + QStringLiteral("\r\nlast line");
+        box->setText(model);
+        advance = QFontMetricsF(box->font()).horizontalAdvance(QLatin1Char('x'));
+        lineHeight = box->cursorRect().height();
+        box->setSelStart(12);
+        rowTop = box->cursorRect().top();
+    }
+    qreal advance = 0;
+    int lineHeight = 0;
+    int rowTop = 0;
+
+    // Where the caret at column column of its line stands, in the document.
+    qreal modelX(int column) const { return box->document()->documentMargin() + column * advance; }
+    qreal caretX() const { return box->cursorRect().left() + box->horizontalScrollBar()->value(); }
+
+    // The viewport point over the middle of the character at column of the
+    // long line, scrolled into view first.
+    QPoint pointAt(int column)
+    {
+        box->horizontalScrollBar()->setValue(int(modelX(column)) - 100);
+        return QPoint(int(modelX(column) + advance / 2) - box->horizontalScrollBar()->value(),
+                      rowTop + lineHeight / 2);
+    }
+
+private slots:
+    void unwrappedPiecesStandInOneLine_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("words") << QStringLiteral("words");
+        QTest::newRow("no spaces") << QStringLiteral("no spaces");
+    }
+    void unwrappedPiecesStandInOneLine()
+    {
+        // Every character of the long line stands on the line's row, at its
+        // column; the next line follows one row below.
+        QFETCH(QString, kind);
+        const QString paragraph = longParagraph(kind);
+        showUnwrapped(paragraph);
+        QVERIFY(box->document()->blockCount() > 10); // cut into pieces
+        QRandomGenerator random(21);
+        QList<int> columns = {0, int(paragraph.size()), LongestPiece, LongestPiece + 1};
+        for (int i = 0; i < 40; ++i)
+            columns.append(int(random.bounded(paragraph.size() + 1)));
+        for (const int column : columns) {
+            box->setSelStart(12 + column);
+            QCOMPARE(box->cursorRect().top(), rowTop);
+            QVERIFY2(std::abs(caretX() - modelX(column)) < 1.5,
+                     qPrintable(QStringLiteral("column %1: %2, not %3")
+                                    .arg(column)
+                                    .arg(caretX())
+                                    .arg(modelX(column))));
+        }
+        box->setSelStart(box->textLength());
+        QCOMPARE(box->cursorRect().top(), rowTop + lineHeight);
+        QVERIFY(box->horizontalScrollBar()->maximum() >= int(modelX(int(paragraph.size()))) - 600);
+    }
+
+    void unwrappedLineIsPaintedSideBySide()
+    {
+        // Scrolled deep into the long line, its row shows characters all
+        // along; the rows below it stay empty.
+        showUnwrapped(base64(60000, 3));
+        box->setSelStart(12 + 30000);
+        const QImage shown = box->viewport()->grab().toImage();
+        const QColor background = box->palette().color(QPalette::Base);
+        auto inked = [&](int left, int top, int width, int height) {
+            for (int y = top; y < top + height; ++y)
+                for (int x = left; x < left + width; ++x)
+                    if (shown.pixelColor(x, y) != background)
+                        return true;
+            return false;
+        };
+        for (int left = 0; left + 40 <= box->viewport()->width(); left += 40)
+            QVERIFY2(inked(left, rowTop, 40, lineHeight), qPrintable(QString::number(left)));
+        QVERIFY(!inked(0, rowTop + lineHeight + 2, box->viewport()->width() - 1, 3 * lineHeight));
+    }
+
+    void unwrappedLineKeysAndMouse()
+    {
+        // Up and Down keep the column between the long line and its
+        // neighbours; Home and End go to the ends of the whole line; a click
+        // and a drag fall on the characters under the pointer.
+        const QString paragraph = words(12000, 4);
+        showUnwrapped(paragraph);
+        const int end = 12 + int(paragraph.size());
+        const int deep = 2 * LongestPiece + 7;
+        box->setSelStart(12 + deep);
+        QTest::keyClick(box, Qt::Key_Up);
+        QCOMPARE(box->SelStart(), 10); // the end of the shorter line above
+        box->setSelStart(5);
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(box->SelStart(), 12 + 5);
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(box->SelStart(), end + 2 + 5);
+        box->setSelStart(12 + deep);
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(box->SelStart(), end + 2 + 9); // the end of "last line"
+        box->setSelStart(12 + deep);
+        QTest::keyClick(box, Qt::Key_End);
+        QCOMPARE(box->SelStart(), end);
+        QTest::keyClick(box, Qt::Key_Home, Qt::ShiftModifier);
+        QCOMPARE(box->SelStart(), 12);
+        QCOMPARE(box->SelLength(), end - 12);
+
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, pointAt(deep));
+        QCOMPARE(box->SelStart(), 12 + deep);
+        QCOMPARE(box->SelLength(), 0);
+        const int from = LongestPiece - 3;
+        const int to = from + 200;
+        QTest::mousePress(box->viewport(), Qt::LeftButton, {}, pointAt(from));
+        QTest::mouseMove(box->viewport(), pointAt(to));
+        QTest::mouseRelease(box->viewport(), Qt::LeftButton, {}, pointAt(to));
+        QCOMPARE(box->SelStart(), 12 + from);
+        QCOMPARE(box->SelLength(), to - from);
+        QCOMPARE(box->SelText(), paragraph.mid(from, to - from));
+    }
+
+    void typingDeepInAnUnwrappedLine()
+    {
+        // What is typed moves the rest of the line along by its width.
+        const QString paragraph = base64(30000, 5);
+        showUnwrapped(paragraph);
+        const int at = 3 * LongestPiece + 11;
+        box->setSelStart(12 + at);
+        QTest::keyClicks(box, QStringLiteral("xyz"));
+        model.insert(12 + at, QStringLiteral("xyz"));
+        checkText();
+        QVERIFY(std::abs(caretX() - modelX(at + 3)) < 1.5);
+        box->setSelStart(12 + int(paragraph.size()) + 3);
+        QVERIFY(std::abs(caretX() - modelX(int(paragraph.size()) + 3)) < 1.5);
+        QCOMPARE(box->cursorRect().top(), rowTop);
+    }
+
+    void endOfManyUnwrappedLinesCanBeShown()
+    {
+        // The scroll range reaches the last line below many long ones.
+        QString text;
+        for (int i = 0; i < 60; ++i)
+            text += base64(LongestUncutParagraph + 5000, quint32(i)) + QStringLiteral("\r\n");
+        show(QString());
+        box->setRightMargin(RichTextBox::NoWrapRightMargin);
+        box->setText(text + QStringLiteral("the end"));
+        QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(box->GetLineFromChar(box->SelStart()), 60);
+        // Once the bottom lines are shown, the range is counted again (as a
+        // resize does), and scrolled to its end, the view shows the last line.
+        box->viewport()->repaint();
+        box->resize(box->width(), box->height() + 1);
+        box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+        const QRect caret = box->cursorRect();
+        QVERIFY(caret.top() >= 0);
+        QVERIFY2(caret.bottom() <= box->viewport()->height(),
+                 qPrintable(QString::number(caret.bottom())));
+        // A page up goes back by about the lines the view holds.
+        const int page = box->viewport()->height() / caret.height();
+        QTest::keyClick(box, Qt::Key_PageUp);
+        const int up = 60 - box->GetLineFromChar(box->SelStart());
+        QVERIFY2(up >= page - 1 && up <= page + 1,
+                 qPrintable(QStringLiteral("%1 of %2").arg(up).arg(page)));
     }
 
     void paragraphFormatsCoverEveryPiece()

@@ -24,6 +24,8 @@ RichTextBox::RichTextBox(QWidget *parent)
     connect(this, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { d->checkSelectionChange(); });
     connect(this, &QPlainTextEdit::selectionChanged, this, [this] { d->checkSelectionChange(); });
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this] { d->settleScrollRange(); });
 }
 
 RichTextBox::~RichTextBox() = default;
@@ -350,6 +352,8 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
+    if (d->layout->piecesSideBySide() && d->moveAlongLines(event))
+        return;
     // A key that only moved the caret across piece breaks, which are no
     // characters, moves it again (a bounded number of times: each move
     // goes at least one paragraph on, or stops).
@@ -385,16 +389,26 @@ static int vbButton(Qt::MouseButton button)
 
 void RichTextBox::mousePressEvent(QMouseEvent *event)
 {
-    QPlainTextEdit::mousePressEvent(event);
+    d->pointWith(event, [this](QMouseEvent *e) { QPlainTextEdit::mousePressEvent(e); });
     const QPointF p = event->position();
     event->accept(); // handled here, whatever the button
     emit MouseDown(vbButton(event->button()), vbShiftState(event->modifiers()),
                    float(pixelsToTwipsX(p.x())), float(pixelsToTwipsY(p.y())));
 }
 
+void RichTextBox::mouseMoveEvent(QMouseEvent *event)
+{
+    d->pointWith(event, [this](QMouseEvent *e) { QPlainTextEdit::mouseMoveEvent(e); });
+}
+
+void RichTextBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    d->pointWith(event, [this](QMouseEvent *e) { QPlainTextEdit::mouseDoubleClickEvent(e); });
+}
+
 void RichTextBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    QPlainTextEdit::mouseReleaseEvent(event);
+    d->pointWith(event, [this](QMouseEvent *e) { QPlainTextEdit::mouseReleaseEvent(e); });
     const QPointF p = event->position();
     event->accept();
     emit MouseUp(vbButton(event->button()), vbShiftState(event->modifiers()),
@@ -478,6 +492,10 @@ QMimeData *RichTextBox::createMimeDataFromSelection() const
 
 void RichTextBox::paintEvent(QPaintEvent *event)
 {
+    if (d->layout->piecesSideBySide()) {
+        d->paintPiecesSideBySide(event->rect(), getPaintContext());
+        return;
+    }
     d->cacheVisibleGlyphs();
     QPlainTextEdit::paintEvent(event);
     QPainter painter(viewport());

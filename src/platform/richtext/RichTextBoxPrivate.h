@@ -21,6 +21,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -401,6 +402,21 @@ public:
         layout->invalidateLineCounts();
     }
 
+    // Lines whose pieces stand side by side (RichTextBoxPieces.cpp).
+    qreal verticalMoveX = 0;   // the column going up and down keeps to
+    int verticalMoveFrom = -1; // where the last move up or down ended
+    bool settlingScrollRange = false;
+    QTextBlock topLineStart(qreal *top) const;
+    void paintPiecesSideBySide(const QRect &exposed,
+                               const QAbstractTextDocumentLayout::PaintContext &context);
+    void paintBlock(QPainter &painter, const QTextBlock &block, const QPointF &origin,
+                    const QRect &exposed, const QAbstractTextDocumentLayout::PaintContext &context);
+    QTextBlock blockAt(const QPointF &point, qreal *top) const;
+    int positionAt(const QPointF &point) const;
+    void pointWith(QMouseEvent *event, const std::function<void(QMouseEvent *)> &handler);
+    bool moveAlongLines(QKeyEvent *event);
+    void settleScrollRange();
+
     // Paragraphs on screen keep their shaped glyphs between repaints, so that
     // a keystroke repaints without shaping every visible line again; those
     // that leave the screen drop them. Very long paragraphs are left alone:
@@ -418,11 +434,20 @@ public:
         for (QTextBlock block = q->firstVisibleBlock(); block.isValid(); block = block.next()) {
             if (q->blockBoundingGeometry(block).translated(offset).top() > bottom)
                 break;
-            if (block.length() > LongestGlyphCachedBlock)
-                continue;
-            block.layout()->setCacheEnabled(true);
             visible.push_back(block);
         }
+        keepGlyphsOf(std::move(visible));
+    }
+
+    void keepGlyphsOf(std::vector<QTextBlock> visible)
+    {
+        visible.erase(std::remove_if(visible.begin(), visible.end(),
+                                     [](const QTextBlock &block) {
+                                         return block.length() > LongestGlyphCachedBlock;
+                                     }),
+                      visible.end());
+        for (const QTextBlock &block : visible)
+            block.layout()->setCacheEnabled(true);
         for (const QTextBlock &block : glyphCached) {
             if (block.isValid() && block.length() <= LongestGlyphCachedBlock
                 && std::find(visible.begin(), visible.end(), block) == visible.end()) {
@@ -448,6 +473,10 @@ public:
         document->setParent(q);
         layout = fresh;
         layout->setViewWidth([this] { return qreal(q->viewport()->width()); });
+        layout->setWantedPositions([this] {
+            const QTextCursor cursor = q->textCursor();
+            return std::pair(cursor.position(), cursor.anchor());
+        });
         QObject::connect(
             document, &QTextDocument::contentsChange, q,
             [this](int from, int removed, int added) { onContentsChange(from, removed, added); });

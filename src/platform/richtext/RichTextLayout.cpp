@@ -126,6 +126,7 @@ struct RichTextLayout::WordWidths
         // countUniformLines).
         countsInCharacters = uniformAdvance > 0 && space == uniformAdvance
             && widestOverhang < uniformAdvance && !slantIsSynthesized;
+        estimatedAdvance = uniformAdvance > 0 ? uniformAdvance : metrics.averageCharWidth();
     }
 
     // How far a word's last glyph reaches past its advance: a line must hold
@@ -204,6 +205,7 @@ struct RichTextLayout::WordWidths
     qreal uniformAdvance;
     qreal overhang[0x100];
     bool countsInCharacters;
+    qreal estimatedAdvance; // of a character, for widths of text not laid out
     QHash<QString, qreal> words;
 };
 
@@ -322,6 +324,34 @@ static void lineStarts(const QTextBlock &block, qreal ppp, qreal markerX, qreal 
     }
 }
 
+qreal RichTextLayout::firstLineStart(const QTextBlock &block) const
+{
+    qreal first = 0, rest = 0;
+    const qreal margin = document()->documentMargin();
+    lineStarts(block, pixelsPerPoint(), markerX(block), margin, paintDevice(), &first, &rest);
+    return margin + first;
+}
+
+qreal RichTextLayout::estimatedWidth(const QTextBlock &block) const
+{
+    const QTextBlock::iterator first = block.begin();
+    if (first.atEnd())
+        return 0;
+    const WordWidths &widths = const_cast<RichTextLayout *>(this)->widthsFor(first.fragment());
+    return (block.length() - 1) * widths.estimatedAdvance;
+}
+
+void RichTextLayout::reportSizeChangeLater() const
+{
+    if (m_sizeChangePending)
+        return;
+    m_sizeChangePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_sizeChangePending = false;
+        m_reportSizeChange();
+    });
+}
+
 bool RichTextLayout::hasOwnLayout(const QTextBlock &block) const
 {
     const QTextLayout *tl = block.layout();
@@ -379,11 +409,13 @@ void RichTextLayout::layoutOwn(const QTextBlock &block) const
     tl->endLayout();
 
     const int before = document()->lineCount();
-    const int lines = block.isVisible() ? tl->lineCount() : 0;
+    const int lines = block.isVisible() ? linesEndingIn(block, tl->lineCount()) : 0;
     QTextBlock(block).setLineCount(lines);
     setCountedLines(block.blockNumber(), lines);
     bool sizeChanged = document()->lineCount() != before;
-    if (widest > m_widest) {
+    if (isSideBySidePiece(block)) {
+        pieceLaidOut(block, *tl); // the line's width is its pieces'
+    } else if (widest > m_widest) {
         m_widest = widest;
         sizeChanged = true;
     }
@@ -401,6 +433,8 @@ QSizeF RichTextLayout::documentSize() const
 
 QRectF RichTextLayout::blockBoundingRect(const QTextBlock &block) const
 {
+    if (block.isValid() && isSideBySidePiece(block))
+        return pieceRect(block);
     if (block.isValid()) {
         if (block.layout()->lineCount() == 0 || (needsOwnLayout(block) && !hasOwnLayout(block)))
             layoutOwn(block);
@@ -422,7 +456,8 @@ void RichTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
         // document whenever this paragraph gets narrower.
         const qreal before = blockBoundingRect(first).height();
         layoutOwn(first);
-        if (blockBoundingRect(first).height() == before)
+        // Side by side, the pieces after this one move along its line.
+        if (blockBoundingRect(first).height() == before && !isSideBySidePiece(first))
             emit updateBlock(first);
         else
             emit update(QRectF(0., -doc->documentMargin(), 1000000000., 1000000000.));
@@ -430,15 +465,22 @@ void RichTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
         // their counts.
     } else {
         forgetCountsFrom(first.isValid() ? first.blockNumber() : 0);
+        forgetRows();
         m_blockCount = doc->blockCount();
         QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
         if (doc->blockCount() == 1 || charsRemoved > charsAdded)
             m_widest = 0; // measured again as paragraphs are laid out
+        settlePieceLineCounts(from, from + charsAdded);
     }
     emit changeLaidOut();
 }
 
-void RichTextLayout::invalidateLineCounts() { forgetCountsFrom(0); }
+void RichTextLayout::invalidateLineCounts()
+{
+    forgetCountsFrom(0);
+    forgetRows();
+    settlePieceLineCounts(0, m_mirror.length());
+}
 
 void RichTextLayout::forgetCountsFrom(int blockNumber) const
 {
@@ -483,10 +525,10 @@ void RichTextLayout::syncBlockLineCounts()
 
 void RichTextLayout::forgetFormats()
 {
-    forgetCountsFrom(0);
     m_ownByFormat.clear();
     m_widthsByFormat.clear();
     m_widthsByFont.clear();
+    invalidateLineCounts();
 }
 
 RichTextLayout::WordWidths &RichTextLayout::widthsFor(const QFont &font)
@@ -596,8 +638,6 @@ int RichTextLayout::quickLineCount(const QTextBlock &block, int start, WordWidth
         return 0;
     const int end = start + block.length() - 1;
     const QStringView text = m_mirror.view(start, end - start);
-    if (!wraps())
-        return text.contains(QChar::LineSeparator) ? 0 : 1;
     // Greedy filling as the real layout does it: a line takes words while
     // they fit, the last one's overhanging glyph included; the spaces before
     // a word that goes to the next line hang at the end of this one. A
@@ -677,12 +717,16 @@ int RichTextLayout::quickLineCount(const QTextBlock &block, int start, WordWidth
 
 QTextLayout *RichTextLayout::laidOut(const QTextBlock &block)
 {
-    if (needsOwnLayout(block)) {
+    if (isSideBySidePiece(block)) {
+        if (block.layout()->lineCount() == 0)
+            layoutOwn(block);
+    } else if (needsOwnLayout(block)) {
         if (!hasOwnLayout(block))
             layoutOwn(block);
     } else if (block.layout()->lineCount() == 0) {
         ensureBlockLayout(block);
-        setCountedLines(block.blockNumber(), block.isVisible() ? block.layout()->lineCount() : 0);
+        setCountedLines(block.blockNumber(),
+                        block.isVisible() ? linesEndingIn(block, block.layout()->lineCount()) : 0);
     }
     return block.layout();
 }
@@ -705,8 +749,10 @@ void RichTextLayout::countLinesThrough(int blockNumber)
         const int length = block.length();
         // Counted from the text when it can be, which is exact: asking for a
         // paragraph's layout makes one.
-        int lines = quickLineCount(block, position, uniform);
-        if (lines == 0)
+        int lines = 0;
+        if (!wraps())
+            lines = unwrappedLinesEndingIn(block, position);
+        else if ((lines = quickLineCount(block, position, uniform)) == 0)
             lines = laidOut(block)->lineCount();
         m_firstLines.push_back(m_firstLines.back() + (block.isVisible() ? lines : 0));
         position += length;
@@ -738,12 +784,11 @@ int RichTextLayout::lineOf(int documentPosition)
     const int number = block.blockNumber();
     countLinesThrough(number);
     int line = m_firstLines[number];
-    if (m_firstLines[number + 1] - line > 1)
+    if (!wraps()) // the line breaks before it in its paragraph or piece
+        line += int(m_mirror.view(block.position(), documentPosition - block.position())
+                        .count(QChar::LineSeparator));
+    else if (m_firstLines[number + 1] - line > 1)
         line += lineIndexAt(laidOut(block), documentPosition - block.position());
-    // Without wrapping, the pieces of a long paragraph are shown one below
-    // the other, but the paragraph is one line: it goes on in each piece.
-    if (!wraps())
-        line -= m_mirror.pieceBreaksBefore(block.position());
     return line;
 }
 
@@ -752,22 +797,26 @@ int RichTextLayout::lineStartOf(int documentPosition)
     QTextBlock block = document()->findBlock(documentPosition);
     if (!block.isValid())
         return 0;
-    for (;;) {
+    if (wraps()) {
         const int number = block.blockNumber();
         countLinesThrough(number);
-        int start = block.position();
-        int line = 0; // in the block
-        if (m_firstLines[number + 1] - m_firstLines[number] > 1) {
-            const QTextLayout *layout = laidOut(block);
-            line = lineIndexAt(layout, documentPosition - block.position());
-            start += layout->lineAt(line).textStart();
-        }
-        // Without wrapping, a piece's first line goes on from the piece
-        // before it.
-        if (line > 0 || wraps() || !textformat::continuesParagraph(block)
-            || !block.previous().isValid())
+        if (m_firstLines[number + 1] - m_firstLines[number] < 2)
+            return block.position();
+        const QTextLayout *layout = laidOut(block);
+        return block.position()
+            + layout->lineAt(lineIndexAt(layout, documentPosition - block.position())).textStart();
+    }
+    // Unwrapped, a line starts after a line break, or where its paragraph
+    // starts: back past the pieces it goes on in.
+    for (;;) {
+        const int start = block.position();
+        const qsizetype lineBreak
+            = m_mirror.view(start, documentPosition - start).lastIndexOf(QChar::LineSeparator);
+        if (lineBreak >= 0)
+            return start + int(lineBreak) + 1;
+        if (!block.previous().isValid() || !m_mirror.isPieceBreak(start - 1))
             return start;
         block = block.previous();
-        documentPosition = block.position() + block.length() - 1;
+        documentPosition = start - 1;
     }
 }

@@ -34,6 +34,7 @@ public:
     ~RichTextLayout() override;
 
     QRectF blockBoundingRect(const QTextBlock &block) const override;
+    QRectF frameBoundingRect(QTextFrame *frame) const override;
     QSizeF documentSize() const override;
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
 
@@ -42,6 +43,8 @@ public:
     // is counted first.
     int lineOf(int documentPosition);
     int lineStartOf(int documentPosition);
+    // Where the unwrapped line that holds documentPosition ends.
+    int unwrappedLineEndOf(int documentPosition);
 
     // Line counts must be worked out again: the wrap width changed.
     void invalidateLineCounts();
@@ -69,12 +72,60 @@ public:
     // (the base layout's own width is not readable).
     void setViewWidth(std::function<qreal()> viewWidth);
 
+    // Without wrapping, the pieces of a long paragraph (see LongParagraphs.h)
+    // stand side by side on the paragraph's line. Each piece is laid out from
+    // the margin as usual; its rectangle's left edge is where it starts on the
+    // line. A piece whose line goes on in the next piece takes no height: the
+    // line's height is counted in the piece where the line ends. A piece
+    // nobody looks at keeps no layout, and its width is estimated from its
+    // characters.
+    bool piecesSideBySide() const;
+    // block is one of two or more pieces of its paragraph.
+    bool isPiece(const QTextBlock &block) const;
+    // block is a piece side by side with the others of its paragraph, and
+    // the paragraph has no line breaks of its own: one line holds them all.
+    bool piecesInOneLine(const QTextBlock &block) const;
+    // The piece whose stretch of block's line holds x (document coordinates),
+    // when one line holds the pieces (piecesInOneLine); otherwise block.
+    QTextBlock pieceAt(const QTextBlock &block, qreal x) const;
+    // The last piece of block's paragraph (block, if it is no piece).
+    QTextBlock lastPieceOf(const QTextBlock &block) const;
+    // The positions (the control's caret and anchor) whose paragraphs or
+    // pieces are laid out whenever their rectangle is asked for: the control
+    // reads their lines next.
+    void setWantedPositions(std::function<std::pair<int, int>()> positions);
+    // While the base control hit-tests a point on a line of pieces side by
+    // side, pointed answers as the one piece of that line, so that the base
+    // control's search, which goes by heights only, ends on it. An invalid
+    // block ends that.
+    void setPointedPiece(const QTextBlock &pointed);
+
+    // block's layout, laid out.
+    QTextLayout *laidOut(const QTextBlock &block);
+
 signals:
     // A change of the document has been laid out.
     void changeLaidOut();
 
 private:
     struct WordWidths;
+    // The pieces of one paragraph, side by side.
+    struct PieceRow
+    {
+        int first = -1; // block number of the first piece; -1: none measured
+        int count = 0;
+        qreal localStart = 0;        // where a later piece's lines start in its own layout
+        std::vector<qreal> widths;   // of each piece's first line, laid out or estimated
+        std::vector<qreal> lineEnds; // where the last line of a piece with line
+                                     // breaks of its own ends; -1 for the others
+        std::vector<qreal> starts;   // where each piece's first line starts
+        bool lineBreaks = false;     // some piece has a line break of its own
+        bool startsKnown = false;
+        bool holds(int blockNumber) const
+        {
+            return blockNumber >= first && blockNumber < first + count;
+        }
+    };
 
     bool needsOwnLayout(const QTextBlock &block) const;
     bool hasOwnLayout(const QTextBlock &block) const;
@@ -92,7 +143,23 @@ private:
     void forgetCountsFrom(int blockNumber) const;
     void setCountedLines(int blockNumber, int lines) const;
     void syncBlockLineCounts();
-    QTextLayout *laidOut(const QTextBlock &block);
+
+    // Pieces side by side (PieceRows.cpp).
+    bool continuesOn(const QTextBlock &block) const;
+    bool isSideBySidePiece(const QTextBlock &block) const;
+    int linesEndingIn(const QTextBlock &block, int layoutLines) const;
+    int unwrappedLinesEndingIn(const QTextBlock &block, int position);
+    void settlePieceLineCounts(int from, int to);
+    QRectF pieceRect(const QTextBlock &block) const;
+    const PieceRow &rowOf(const QTextBlock &block) const;
+    void measureRow(PieceRow &row) const;
+    void pieceLaidOut(const QTextBlock &block, const QTextLayout &layout) const;
+    qreal estimatedWidth(const QTextBlock &block) const;
+    qreal firstLineStart(const QTextBlock &block) const;
+    void reportSizeChangeLater() const;
+    bool isWanted(const QTextBlock &block) const;
+    qreal pieceShift(const PieceRow &row, int piece, const QTextLayout &layout) const;
+    void forgetRows() const;
 
     qreal textWidth() const { return m_viewWidth(); }
 
@@ -115,4 +182,9 @@ private:
     mutable std::vector<signed char> m_ownByFormat; // -1 unknown, 0 or 1
     std::vector<WordWidths *> m_widthsByFormat;     // by format number, owned below
     std::unordered_map<QString, std::unique_ptr<WordWidths>> m_widthsByFont;
+    // The pieces of the paragraph last asked about, side by side.
+    mutable PieceRow m_row;
+    std::function<std::pair<int, int>()> m_wantedPositions;
+    int m_pointedPiece = -1; // block number, while a point is hit-tested
+    mutable bool m_sizeChangePending = false;
 };

@@ -1,0 +1,249 @@
+// Showing, pointing at and moving along lines whose pieces stand side by side
+// (see RichTextLayout.h): the base control finds paragraphs by their heights
+// alone, and a piece in the middle of a line has none.
+
+#include "platform/richtext/RichTextBoxPrivate.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QTextLayout>
+
+// The first paragraph of the line on top of the view, and where it starts.
+QTextBlock RichTextBox::Private::topLineStart(qreal *top) const
+{
+    QTextBlock block = q->firstVisibleBlock();
+    *top = q->contentOffset().y();
+    while (block.previous().isValid() && mirror().isPieceBreak(block.position() - 1)) {
+        block = block.previous();
+        *top -= layout->blockBoundingRect(block).height();
+    }
+    return block;
+}
+
+void RichTextBox::Private::paintPiecesSideBySide(
+    const QRect &exposed, const QAbstractTextDocumentLayout::PaintContext &context)
+{
+    QPainter painter(q->viewport());
+    painter.setClipRect(exposed);
+    painter.setPen(context.palette.text().color());
+    const QPointF offset = q->contentOffset();
+    const qreal left = exposed.left() - offset.x();
+    const qreal right = exposed.right() + 1 - offset.x();
+    std::vector<QTextBlock> shown;
+    qreal y = 0;
+    for (QTextBlock block = topLineStart(&y); block.isValid() && y <= exposed.bottom();
+         block = block.next()) {
+        if (layout->isPiece(block)) {
+            // Pieces left of the exposed stretch take no height: straight to
+            // the one that reaches into it, and from the first one past it
+            // to the line's end.
+            const QTextBlock reaching = layout->pieceAt(block, left);
+            if (reaching.blockNumber() > block.blockNumber())
+                block = reaching;
+            const QTextBlock last = layout->lastPieceOf(block);
+            if (layout->piecesInOneLine(block) && block != last
+                && layout->blockBoundingRect(block).left() > right)
+                block = last;
+        }
+        const QRectF rect = layout->blockBoundingRect(block);
+        if (rect.left() <= right && rect.right() >= left) {
+            const QPointF origin(offset.x() + rect.left(), y);
+            QTextLayout *tl = layout->laidOut(block);
+            const QRectF bounds = tl->boundingRect().translated(origin);
+            if (bounds.bottom() >= exposed.top() && bounds.top() <= exposed.bottom()) {
+                paintBlock(painter, block, origin, exposed, context);
+                shown.push_back(block);
+            }
+        }
+        y += layout->blockBoundingRect(block).height();
+    }
+    keepGlyphsOf(std::move(shown));
+}
+
+void RichTextBox::Private::paintBlock(QPainter &painter, const QTextBlock &block,
+                                      const QPointF &origin, const QRect &exposed,
+                                      const QAbstractTextDocumentLayout::PaintContext &context)
+{
+    const int start = block.position();
+    const int length = block.length();
+    QList<QTextLayout::FormatRange> ranges;
+    for (const QAbstractTextDocumentLayout::Selection &selection : context.selections) {
+        const int from = std::max(selection.cursor.selectionStart() - start, 0);
+        const int to = std::min(selection.cursor.selectionEnd() - start, length);
+        if (from < to)
+            ranges.append({from, to - from, selection.format});
+    }
+    const int caret = context.cursorPosition - start;
+    bool drawCaret = caret >= 0 && caret < length
+        && (!q->isReadOnly() || (q->textInteractionFlags() & Qt::TextSelectableByKeyboard));
+    if (drawCaret && q->overwriteMode() && caret < length - 1) {
+        // Typing over: the character under the caret shows inverted.
+        QTextCharFormat inverted;
+        inverted.setForeground(context.palette.base());
+        inverted.setBackground(context.palette.text());
+        ranges.append({caret, 1, inverted});
+        drawCaret = false;
+    }
+    QTextLayout *tl = block.layout();
+    tl->draw(&painter, origin, ranges, exposed);
+    if (drawCaret)
+        tl->drawCursor(&painter, origin, caret, q->cursorWidth());
+    layout->drawMarker(painter, block, origin, context.palette.text().color());
+}
+
+// The paragraph or piece under point (viewport coordinates) and its top.
+QTextBlock RichTextBox::Private::blockAt(const QPointF &point, qreal *top) const
+{
+    qreal y = 0;
+    QTextBlock block = topLineStart(&y);
+    while (point.y() < y && block.previous().isValid()) {
+        block = block.previous();
+        y -= layout->blockBoundingRect(block).height();
+    }
+    // On to the paragraph where the line under point ends; side by side, all
+    // its pieces on that line stand at the same height.
+    for (qreal height = 0; block.next().isValid()
+         && y + (height = layout->blockBoundingRect(block).height()) <= point.y();) {
+        y += height;
+        block = block.next();
+    }
+    *top = y;
+    return layout->pieceAt(block, point.x() - q->contentOffset().x());
+}
+
+int RichTextBox::Private::positionAt(const QPointF &point) const
+{
+    qreal top = 0;
+    const QTextBlock block = blockAt(point, &top);
+    const QTextLayout *tl = layout->laidOut(block);
+    const QPointF local = point - QPointF(q->contentOffset().x(), top)
+        - QPointF(layout->blockBoundingRect(block).left(), 0);
+    int offset = 0;
+    for (int i = 0; i < tl->lineCount(); ++i) {
+        const QTextLine line = tl->lineAt(i);
+        offset = line.xToCursor(local.x());
+        if (line.naturalTextRect().bottom() > local.y())
+            break;
+    }
+    return block.position() + offset;
+}
+
+void RichTextBox::Private::pointWith(QMouseEvent *event,
+                                     const std::function<void(QMouseEvent *)> &handler)
+{
+    qreal top = 0;
+    const QTextBlock piece
+        = layout->piecesSideBySide() ? blockAt(event->position(), &top) : QTextBlock();
+    if (!piece.isValid() || !layout->piecesInOneLine(piece)) {
+        handler(event);
+        return;
+    }
+    // The base control finds the piece as the one on its line, and reads
+    // the point across that piece alone.
+    layout->setPointedPiece(piece);
+    const qreal shift = layout->blockBoundingRect(piece).left();
+    QMouseEvent pointed(event->type(), event->position() - QPointF(shift, 0),
+                        event->scenePosition(), event->globalPosition(), event->button(),
+                        event->buttons(), event->modifiers(), event->pointingDevice());
+    pointed.setTimestamp(event->timestamp());
+    handler(&pointed);
+    layout->setPointedPiece(QTextBlock());
+    event->setAccepted(pointed.isAccepted());
+}
+
+// Home, End, the arrows up and down and the page keys, along lines whose
+// pieces stand side by side. false: the key is none of those.
+bool RichTextBox::Private::moveAlongLines(QKeyEvent *event)
+{
+    enum Move { LineStart, LineEnd, LineUp, LineDown, PageUp, PageDown };
+    static const struct
+    {
+        QKeySequence::StandardKey move, select;
+        Move kind;
+    } keys[] = {
+        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, LineStart},
+        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, LineEnd},
+        {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, LineUp},
+        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, LineDown},
+        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, PageUp},
+        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, PageDown},
+    };
+    const auto key = std::find_if(std::begin(keys), std::end(keys), [event](const auto &k) {
+        return event->matches(k.move) || event->matches(k.select);
+    });
+    if (key == std::end(keys))
+        return false;
+    const QTextCursor::MoveMode mode
+        = event->matches(key->select) ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+    QTextCursor cursor = q->textCursor();
+    const QRect caret = q->cursorRect(cursor);
+    // Going up and down keeps to the column where it started.
+    if (cursor.position() != verticalMoveFrom)
+        verticalMoveX = caret.left() - q->contentOffset().x();
+    const qreal x = verticalMoveX + q->contentOffset().x();
+    int target = cursor.position();
+    switch (key->kind) {
+    case LineStart: target = layout->lineStartOf(target); break;
+    case LineEnd: target = layout->unwrappedLineEndOf(target); break;
+    case LineUp:
+        if (layout->lineStartOf(target) > 0)
+            target = positionAt(QPointF(x, caret.top() - 1));
+        break;
+    case LineDown:
+        if (layout->unwrappedLineEndOf(target) < documentLength())
+            target = positionAt(QPointF(x, caret.bottom() + 1));
+        break;
+    case PageUp:
+    case PageDown: {
+        QScrollBar *bar = q->verticalScrollBar();
+        const int before = bar->value();
+        bar->triggerAction(key->kind == PageUp ? QAbstractSlider::SliderPageStepSub
+                                               : QAbstractSlider::SliderPageStepAdd);
+        // At either end, to the first or the last line shown.
+        const qreal y = bar->value() != before ? caret.center().y()
+            : key->kind == PageUp              ? 0
+                                               : q->viewport()->height() - 1;
+        target = positionAt(QPointF(x, y));
+        break;
+    }
+    }
+    cursor.setPosition(target, mode);
+    q->setTextCursor(cursor);
+    q->ensureCursorVisible();
+    verticalMoveFrom = key->kind == LineStart || key->kind == LineEnd ? -1 : target;
+    event->accept();
+    return true;
+}
+
+// The base control counts the lines of the bottom page from their layouts,
+// where a piece's line that goes on in the next piece counts again: the
+// scroll range falls short of the end. Counted here from the lines each
+// paragraph or piece ends.
+void RichTextBox::Private::settleScrollRange()
+{
+    if (settlingScrollRange || !layout->piecesSideBySide() || q->centerOnScroll()
+        || !q->isVisible())
+        return;
+    const QScopedValueRollback settling(settlingScrollRange, true);
+    const qreal visible = q->viewport()->height() - document->documentMargin() - 1;
+    qreal y = 0;
+    int shownFromBottom = 0;
+    for (QTextBlock block = document->lastBlock(); block.isValid(); block = block.previous()) {
+        if (!block.isVisible())
+            continue;
+        y += layout->blockBoundingRect(block).height();
+        if (y > visible) {
+            const QTextLayout *tl = block.layout();
+            const int lines = std::min(block.lineCount(), tl->lineCount());
+            for (int i = 0; i < lines; ++i) {
+                if (tl->lineAt(i).naturalTextRect().top() >= y - visible) {
+                    shownFromBottom += lines - i;
+                    break;
+                }
+            }
+            break;
+        }
+        shownFromBottom += block.lineCount();
+    }
+    q->verticalScrollBar()->setMaximum(std::max(0, document->lineCount() - shownFromBottom));
+}
