@@ -1,6 +1,6 @@
-// Long lines in the editor window: a 10 MiB paragraph of words and one of
-// base64, with no place to break, opened until the first paint, typed in,
-// blinked at and gone through to the end; and Ctrl+End in the 160,000-line
+// Long lines in the editor window, wrapped and not: a 10 MiB paragraph of
+// words and one of base64, with no place to break, opened until the first
+// paint, typed in, blinked at and gone through to the end; and Ctrl+End in the 160,000-line
 // text with wrapping on, right after it was opened. The settings store is a
 // temporary one.
 #include "BenchApp.h"
@@ -69,15 +69,16 @@ void BM_OpenOneLineNoSpaces(benchmark::State &state) { openOneLine(state, OneLin
 BENCHMARK(BM_OpenOneLineNoSpaces)
     ->ArgName("wrap")
     ->Arg(1)
+    ->Arg(0)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
-// The editor with the line of words open, wrapped and painted, its caret at
-// the start or in the middle; null (the benchmark skipped) when it did not
-// open.
+// The editor with the line of words open and painted, wrapped when Arg 1
+// says so, its caret at the start or in the middle; null (the benchmark
+// skipped) when it did not open.
 RichTextBox *editorWithOneLine(benchmark::State &state, bool caretInTheMiddle)
 {
-    if (!openAndPaint(benchdata::oneLineFile(OneLine::Words), true)) {
+    if (!openAndPaint(benchdata::oneLineFile(OneLine::Words), state.range(0) != 0)) {
         state.SkipWithError("the document was not opened and painted");
         endRun();
         return nullptr;
@@ -101,7 +102,12 @@ void BM_KeystrokeOneLine(benchmark::State &state)
     }
     endRun();
 }
-BENCHMARK(BM_KeystrokeOneLine)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_KeystrokeOneLine)
+    ->ArgName("wrap")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // What a blink of the caret repaints: its rectangle.
 void BM_CaretBlinkOneLine(benchmark::State &state)
@@ -114,7 +120,12 @@ void BM_CaretBlinkOneLine(benchmark::State &state)
         box.viewport()->repaint(box.cursorRect().adjusted(-1, -1, 1, 1));
     endRun();
 }
-BENCHMARK(BM_CaretBlinkOneLine)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_CaretBlinkOneLine)
+    ->ArgName("wrap")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 // Ctrl+End until the position panel shows where the caret went; Ctrl+Home
 // between the runs is not timed.
@@ -141,7 +152,12 @@ void BM_EndOfOneLine(benchmark::State &state)
     }
     endRun();
 }
-BENCHMARK(BM_EndOfOneLine)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_EndOfOneLine)
+    ->ArgName("wrap")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // Right after the 160,000-line text is opened with wrapping on.
 void BM_CtrlEndWrapped(benchmark::State &state)

@@ -69,9 +69,9 @@ void RichTextLayout::settlePieceLineCounts(int from, int to)
 
 void RichTextLayout::forgetRows() const { m_row = PieceRow(); }
 
-const RichTextLayout::PieceRow &RichTextLayout::rowOf(const QTextBlock &block) const
+const RichTextLayout::PieceRow &RichTextLayout::rowOf(const QTextBlock &block, int number) const
 {
-    if (!m_row.holds(block.blockNumber())) {
+    if (!m_row.holds(number)) {
         QTextBlock first = block;
         while (first.previous().isValid() && m_mirror.isPieceBreak(first.position() - 1))
             first = first.previous();
@@ -94,6 +94,7 @@ const RichTextLayout::PieceRow &RichTextLayout::rowOf(const QTextBlock &block) c
             row.widths.push_back(laid ? tl->lineAt(0).naturalTextWidth() : estimatedWidth(piece));
             row.lineEnds.push_back(
                 breaks ? row.localStart + tl->lineAt(tl->lineCount() - 1).naturalTextWidth() : -1);
+            row.places.emplace(piece.fragmentIndex(), row.count);
             ++row.count;
             if (!continuesOn(piece))
                 break;
@@ -137,14 +138,20 @@ void RichTextLayout::pieceLaidOut(const QTextBlock &block, const QTextLayout &la
     m_row.startsKnown = false;
 }
 
-bool RichTextLayout::isWanted(const QTextBlock &block) const
+bool RichTextLayout::isWanted(int blockNumber) const
 {
     if (!m_wantedPositions)
         return false;
+    // Asked for piece after piece: the paragraphs are looked up once for
+    // each place of the caret and state of the text.
     const auto [position, anchor] = m_wantedPositions();
-    const int start = block.position();
-    const int end = start + block.length();
-    return (position >= start && position < end) || (anchor >= start && anchor < end);
+    if (position != m_wanted.position || anchor != m_wanted.anchor
+        || document()->revision() != m_wanted.revision) {
+        m_wanted = {position, anchor, document()->revision(),
+                    document()->findBlock(position).blockNumber(),
+                    document()->findBlock(anchor).blockNumber()};
+    }
+    return blockNumber == m_wanted.positionBlock || blockNumber == m_wanted.anchorBlock;
 }
 
 void RichTextLayout::setWantedPositions(std::function<std::pair<int, int>()> positions)
@@ -157,20 +164,19 @@ void RichTextLayout::setPointedPiece(const QTextBlock &pointed)
     m_pointedPiece = pointed.isValid() ? pointed.blockNumber() : -1;
 }
 
-QRectF RichTextLayout::pieceRect(const QTextBlock &block) const
+QRectF RichTextLayout::pieceRect(const QTextBlock &block, int number) const
 {
-    const int number = block.blockNumber();
-    const int k = number - rowOf(block).first;
+    const int k = number - rowOf(block, number).first;
     const bool last = k == m_row.count - 1;
     QTextLayout *tl = block.layout();
     if (tl->lineCount() == 0) {
         // A piece in the middle of its line takes no height: unless it is to
         // be read, it needs no layout.
-        if (!last && m_row.lineEnds[k] < 0 && number != m_pointedPiece && !isWanted(block))
+        if (!last && m_row.lineEnds[k] < 0 && number != m_pointedPiece && !isWanted(number))
             return QRectF(m_row.starts[k] - m_row.localStart, 0, m_row.localStart + m_row.widths[k],
                           0);
         layoutOwn(block);
-        rowOf(block); // measured again with this piece's width
+        rowOf(block, number); // measured again with this piece's width
     }
     const qreal shift = k == 0 ? 0 : m_row.starts[k] - tl->lineAt(0).x();
     // Lines after a line break of the piece's own start at the paragraph's

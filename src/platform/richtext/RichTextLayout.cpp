@@ -433,8 +433,16 @@ QSizeF RichTextLayout::documentSize() const
 
 QRectF RichTextLayout::blockBoundingRect(const QTextBlock &block) const
 {
-    if (block.isValid() && isSideBySidePiece(block))
-        return pieceRect(block);
+    if (block.isValid() && piecesSideBySide()) {
+        // Asked about piece after piece (the base control finds a paragraph
+        // by adding up the heights of those before it): a piece of the
+        // paragraph measured last is known without looking it up.
+        const int place = m_row.placeOf(block);
+        if (place >= 0)
+            return pieceRect(block, m_row.first + place);
+        if (isPiece(block))
+            return pieceRect(block, block.blockNumber());
+    }
     if (block.isValid()) {
         if (block.layout()->lineCount() == 0 || (needsOwnLayout(block) && !hasOwnLayout(block)))
             layoutOwn(block);
@@ -808,6 +816,8 @@ int RichTextLayout::lineStartOf(int documentPosition)
     }
     // Unwrapped, a line starts after a line break, or where its paragraph
     // starts: back past the pieces it goes on in.
+    if (isPiece(block) && !rowOf(block).lineBreaks)
+        return document()->findBlockByNumber(m_row.first).position();
     for (;;) {
         const int start = block.position();
         const qsizetype lineBreak

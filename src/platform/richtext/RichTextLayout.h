@@ -121,9 +121,17 @@ private:
         std::vector<qreal> starts;   // where each piece's first line starts
         bool lineBreaks = false;     // some piece has a line break of its own
         bool startsKnown = false;
+        // Each piece's place in the row, by the paragraph's handle in the
+        // document (QTextBlock::fragmentIndex), which needs no lookup.
+        std::unordered_map<int, int> places;
         bool holds(int blockNumber) const
         {
             return blockNumber >= first && blockNumber < first + count;
+        }
+        int placeOf(const QTextBlock &block) const
+        {
+            const auto found = places.find(block.fragmentIndex());
+            return found == places.end() ? -1 : found->second;
         }
     };
 
@@ -150,14 +158,19 @@ private:
     int linesEndingIn(const QTextBlock &block, int layoutLines) const;
     int unwrappedLinesEndingIn(const QTextBlock &block, int position);
     void settlePieceLineCounts(int from, int to);
-    QRectF pieceRect(const QTextBlock &block) const;
-    const PieceRow &rowOf(const QTextBlock &block) const;
+    QRectF pieceRect(const QTextBlock &block, int number) const;
+    // The pieces of block's paragraph; number: block's number.
+    const PieceRow &rowOf(const QTextBlock &block, int number) const;
+    const PieceRow &rowOf(const QTextBlock &block) const
+    {
+        return rowOf(block, block.blockNumber());
+    }
     void measureRow(PieceRow &row) const;
     void pieceLaidOut(const QTextBlock &block, const QTextLayout &layout) const;
     qreal estimatedWidth(const QTextBlock &block) const;
     qreal firstLineStart(const QTextBlock &block) const;
     void reportSizeChangeLater() const;
-    bool isWanted(const QTextBlock &block) const;
+    bool isWanted(int blockNumber) const;
     qreal pieceShift(const PieceRow &row, int piece, const QTextLayout &layout) const;
     void forgetRows() const;
 
@@ -185,6 +198,12 @@ private:
     // The pieces of the paragraph last asked about, side by side.
     mutable PieceRow m_row;
     std::function<std::pair<int, int>()> m_wantedPositions;
-    int m_pointedPiece = -1; // block number, while a point is hit-tested
+    struct WantedBlocks
+    {
+        int position = -1, anchor = -1, revision = -1;
+        int positionBlock = -1, anchorBlock = -1;
+    };
+    mutable WantedBlocks m_wanted; // the paragraphs of the wanted positions
+    int m_pointedPiece = -1;       // block number, while a point is hit-tested
     mutable bool m_sizeChangePending = false;
 };
