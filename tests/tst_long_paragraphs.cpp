@@ -518,6 +518,30 @@ private slots:
         for (int left = 0; left + 40 <= box->viewport()->width(); left += 40)
             QVERIFY2(inked(left, rowTop, 40, lineHeight), qPrintable(QString::number(left)));
         QVERIFY(!inked(0, rowTop + lineHeight + 2, box->viewport()->width() - 1, 3 * lineHeight));
+
+        // A selection across a piece boundary is highlighted where its
+        // characters stand, and nowhere else on the line.
+        const int from = 2 * LongestPiece - 20;
+        box->setSelStart(12 + from);
+        box->setSelLength(40);
+        box->setFocus();
+        const QImage selected = box->viewport()->grab().toImage();
+        const QColor highlight = box->palette().color(QPalette::Highlight);
+        const qreal scroll = box->horizontalScrollBar()->value() - modelX(0);
+        auto highlighted = [&](int column) {
+            const int left = int(column * advance - scroll) + 1;
+            for (int x = left; x < int((column + 1) * advance - scroll) - 1; ++x)
+                for (int y = rowTop + 2; y < rowTop + lineHeight - 2; ++y)
+                    if (selected.pixelColor(x, y) == highlight)
+                        return true;
+            return false;
+        };
+        const int first = int(std::ceil(scroll / advance));
+        const int last = int((scroll + box->viewport()->width()) / advance) - 1;
+        QVERIFY(first < from + 40 && last > from + 40); // the selection's end is shown
+        for (int column = first; column < last; ++column)
+            QVERIFY2(highlighted(column) == (column >= from && column < from + 40),
+                     qPrintable(QString::number(column)));
     }
 
     void unwrappedLineKeysAndMouse()
