@@ -438,12 +438,12 @@ private slots:
 private:
     // Unwrapped, in a font where every character has one advance, a
     // character's column sets where it stands on the screen: the model here.
-    void showUnwrapped(const QString &paragraph)
+    void showUnwrapped(const QString &paragraph, const QString &after = QStringLiteral("last line"))
     {
         show(QString());
         box->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
         box->setRightMargin(RichTextBox::NoWrapRightMargin);
-        model = QStringLiteral("first line\r\n") + paragraph + QStringLiteral("\r\nlast line");
+        model = QStringLiteral("first line\r\n") + paragraph + QStringLiteral("\r\n") + after;
         box->setText(model);
         advance = QFontMetricsF(box->font()).horizontalAdvance(QLatin1Char('x'));
         lineHeight = box->cursorRect().height();
@@ -458,13 +458,31 @@ private:
     qreal modelX(int column) const { return box->document()->documentMargin() + column * advance; }
     qreal caretX() const { return box->cursorRect().left() + box->horizontalScrollBar()->value(); }
 
-    // The viewport point over the middle of the character at column of the
-    // long line, scrolled into view first.
-    QPoint pointAt(int column)
+    // A viewport point over the left of the character at column of the long
+    // line (or of the line row rows below it), scrolled into view first.
+    QPoint pointAt(int column, int row = 0)
     {
         box->horizontalScrollBar()->setValue(int(modelX(column)) - 100);
-        return QPoint(int(modelX(column) + advance / 2) - box->horizontalScrollBar()->value(),
-                      rowTop + lineHeight / 2);
+        return QPoint(int(modelX(column) + advance / 3) - box->horizontalScrollBar()->value(),
+                      rowTop + row * lineHeight + lineHeight / 2);
+    }
+
+    // The caret at each of columns of the line that starts at lineStart, row
+    // rows below the long line's first, stands at its column; "" or what
+    // does not.
+    QString misplacedColumns(int lineStart, const QList<int> &columns, int row = 0)
+    {
+        QStringList wrong;
+        for (const int column : columns) {
+            box->setSelStart(lineStart + column);
+            if (std::abs(caretX() - modelX(column)) > 1.5
+                || box->cursorRect().top() != rowTop + row * lineHeight)
+                wrong << QStringLiteral("%1 at %2, %3")
+                             .arg(column)
+                             .arg(caretX())
+                             .arg(box->cursorRect().top());
+        }
+        return wrong.join(QStringLiteral("; "));
     }
 
 private slots:
@@ -582,6 +600,111 @@ private slots:
         QCOMPARE(box->SelStart(), 12 + from);
         QCOMPARE(box->SelLength(), to - from);
         QCOMPARE(box->SelText(), paragraph.mid(from, to - from));
+    }
+
+    void unwrappedLineWithALineBreakOfItsOwn_data()
+    {
+        QTest::addColumn<bool>("typed");
+        QTest::newRow("in the text") << false;
+        QTest::newRow("typed deep in the line") << true;
+    }
+    void unwrappedLineWithALineBreakOfItsOwn()
+    {
+        // A long paragraph with a line break inside shows as two lines of
+        // pieces: positions, clicks and moves keep to the line and column.
+        QFETCH(bool, typed);
+        const QString head = base64(20000, 4);
+        const QString tail = base64(30000, 5);
+        if (typed) {
+            showUnwrapped(head + tail);
+            box->setSelStart(12 + int(head.size()));
+            QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
+            model.insert(12 + head.size(), QLatin1Char('\v'));
+            checkText();
+        } else {
+            showUnwrapped(head + QLatin1Char('\v') + tail);
+        }
+        const int second = 12 + int(head.size()) + 1;
+        const QList<int> columns = {0, 99, LongestPiece + 3, 9000, 19999};
+        QCOMPARE(misplacedColumns(12, columns + QList<int>{int(head.size())}), QString());
+        QCOMPARE(misplacedColumns(second, columns + QList<int>{29999}, 1), QString());
+        QCOMPARE(box->GetLineFromChar(second + 9000), 2);
+        for (const int column : columns) {
+            QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, pointAt(column));
+            QCOMPARE(box->SelStart(), 12 + column);
+            QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, pointAt(column, 1));
+            QCOMPARE(box->SelStart(), second + column);
+            QTest::keyClick(box, Qt::Key_Up);
+            QCOMPARE(box->SelStart(), 12 + column);
+            QTest::keyClick(box, Qt::Key_Down);
+            QCOMPARE(box->SelStart(), second + column);
+        }
+        box->setSelStart(12 + 9000);
+        QTest::keyClick(box, Qt::Key_End);
+        QCOMPARE(box->SelStart(), second - 1);
+        box->setSelStart(second + 9000);
+        QTest::keyClick(box, Qt::Key_Home);
+        QCOMPARE(box->SelStart(), second);
+        // Scrolled to the left edge, the second line shows from its start.
+        box->setSelStart(second);
+        const QImage shown = box->viewport()->grab().toImage();
+        const QColor background = box->palette().color(QPalette::Base);
+        bool inked = false;
+        for (int x = 0; x < 100 && !inked; ++x)
+            inked = shown.pixelColor(x, rowTop + lineHeight + lineHeight / 2) != background;
+        QVERIFY(inked);
+    }
+
+    void clickOnALongLineOnTopOfTheView()
+    {
+        // Scrolled so that the long line is the first shown, a click still
+        // falls on the character under the pointer.
+        QString after;
+        for (int i = 0; i < 50; ++i)
+            after += QStringLiteral("line %1\r\n").arg(i);
+        showUnwrapped(words(12000, 4), after + QStringLiteral("end"));
+        box->verticalScrollBar()->setValue(1);
+        box->setSelStart(12);
+        rowTop = box->cursorRect().top();
+        QCOMPARE(rowTop, 0);
+        for (const int column : {100, 5000, 9000, 20000, 40000}) {
+            QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, pointAt(column));
+            QCOMPARE(box->SelStart(), 12 + column);
+        }
+    }
+
+    void centredLongParagraphUnwrapped()
+    {
+        // Unwrapped, a long centred paragraph is one line wider than any
+        // view: it runs from the left margin, with no gap between pieces.
+        show(QString());
+        box->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
+        box->setRightMargin(RichTextBox::NoWrapRightMargin);
+        const QString paragraph = base64(30000, 6);
+        box->setTextRTF("{\\rtf1\\ansi{\\fonttbl{\\f0 DejaVu Sans Mono;}}\\f0\\fs20\\qc "
+                        + paragraph.toLatin1() + "\\par}");
+        advance = QFontMetricsF(box->font()).horizontalAdvance(QLatin1Char('x'));
+        box->setSelStart(0);
+        rowTop = box->cursorRect().top();
+        QCOMPARE(misplacedColumns(0, {0, 1000, LongestPiece, 3 * LongestPiece + 1, 29999, 30000}),
+                 QString());
+    }
+
+    void deletingAcrossPiecesKeepsTheLineCount()
+    {
+        // The base control's own line counts, which its scroll range goes
+        // by, stay those of the lines shown.
+        QString after;
+        for (int i = 0; i < 50; ++i)
+            after += QStringLiteral("line %1\r\n").arg(i);
+        showUnwrapped(base64(60000, 3), after + QStringLiteral("end"));
+        QCOMPARE(box->document()->lineCount(), 53);
+        box->setSelStart(12 + 5000);
+        box->setSelLength(15000);
+        box->setSelText(QString());
+        QCOMPARE(box->document()->lineCount(), 53);
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(box->document()->lineCount(), 53);
     }
 
     void typingDeepInAnUnwrappedLine()

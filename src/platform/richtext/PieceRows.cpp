@@ -29,6 +29,11 @@ bool RichTextLayout::isSideBySidePiece(const QTextBlock &block) const
     return piecesSideBySide() && isPiece(block);
 }
 
+bool RichTextLayout::piecesInOneLine(const QTextBlock &block) const
+{
+    return isSideBySidePiece(block) && rowOf(block)->breaks == 0;
+}
+
 // A block's lines, as line numbers count them: side by side, a piece's last
 // line goes on in the next piece, where it is counted.
 int RichTextLayout::linesEndingIn(const QTextBlock &block, int layoutLines) const
@@ -45,12 +50,15 @@ int RichTextLayout::unwrappedLinesEndingIn(const QTextBlock &block, int position
 }
 
 // Qt counts a line in every paragraph it has not laid out: those of the
-// pieces before the piece breaks in [from, to] are set here, so that the
-// scroll range and the top line go by the lines shown.
+// pieces that hold a position in [from, to] are set here, so that the scroll
+// range and the top line go by the lines shown.
 void RichTextLayout::settlePieceLineCounts(int from, int to)
 {
     if (!piecesSideBySide())
         return;
+    const QTextBlock last = document()->findBlock(to);
+    if (last.isValid())
+        to = last.position() + last.length() - 1; // its piece break, if it has one
     const std::vector<int> &breaks = m_mirror.pieceBreaks();
     const int before = document()->lineCount();
     for (auto it = std::lower_bound(breaks.begin(), breaks.end(), from);
@@ -67,46 +75,75 @@ void RichTextLayout::settlePieceLineCounts(int from, int to)
         m_reportSizeChange();
 }
 
-void RichTextLayout::forgetRows() const { m_row = PieceRow(); }
+void RichTextLayout::forgetRows() const { m_rows.clear(); }
 
-const RichTextLayout::PieceRow &RichTextLayout::rowOf(const QTextBlock &block, int number) const
+RichTextLayout::Row RichTextLayout::cachedRowOf(const QTextBlock &block, int *place) const
 {
-    if (!m_row.holds(number)) {
+    const int handle = block.fragmentIndex();
+    for (const Row &row : m_rows) {
+        const auto found = row->places.find(handle);
+        if (found != row->places.end()) {
+            *place = found->second;
+            return row;
+        }
+    }
+    return nullptr;
+}
+
+RichTextLayout::Row RichTextLayout::rowOf(const QTextBlock &block, int *place) const
+{
+    int found = 0;
+    Row row = cachedRowOf(block, &found);
+    if (!row) {
         QTextBlock first = block;
         while (first.previous().isValid() && m_mirror.isPieceBreak(first.position() - 1))
             first = first.previous();
-        // Measured aside: laying a piece out may have other rows measured.
-        PieceRow row;
-        row.first = first.blockNumber();
-        row.localStart = document()->documentMargin()
-            + std::max<qreal>(0, first.blockFormat().leftMargin() * pixelsPerPoint());
-        TextMirror &mirror = const_cast<TextMirror &>(m_mirror);
-        for (QTextBlock piece = first; piece.isValid(); piece = piece.next()) {
-            const bool breaks
-                = mirror.view(piece.position(), piece.length() - 1).contains(QChar::LineSeparator);
-            row.lineBreaks |= breaks;
-            // Where a piece with line breaks of its own ends its last line is
-            // only known from its layout (such pieces are rare).
-            QTextLayout *tl = piece.layout();
-            if (breaks && tl->lineCount() == 0)
-                layoutOwn(piece);
-            const bool laid = tl->lineCount() > 0;
-            row.widths.push_back(laid ? tl->lineAt(0).naturalTextWidth() : estimatedWidth(piece));
-            row.lineEnds.push_back(
-                breaks ? row.localStart + tl->lineAt(tl->lineCount() - 1).naturalTextWidth() : -1);
-            row.places.emplace(piece.fragmentIndex(), row.count);
-            ++row.count;
-            if (!continuesOn(piece))
-                break;
-        }
-        m_row = std::move(row);
+        row = measuredRow(first);
+        found = block.blockNumber() - row->first;
+        // A few lines are kept: a view shows some, and the caret's may lie
+        // beyond them.
+        constexpr size_t RowsKept = 8;
+        m_rows.insert(m_rows.begin(), row);
+        if (m_rows.size() > RowsKept)
+            m_rows.pop_back();
     }
-    if (!m_row.startsKnown)
-        measureRow(m_row);
-    return m_row;
+    if (!row->startsKnown)
+        measureStarts(*row);
+    if (place)
+        *place = found;
+    return row;
 }
 
-void RichTextLayout::measureRow(PieceRow &row) const
+RichTextLayout::Row RichTextLayout::measuredRow(const QTextBlock &first) const
+{
+    auto row = std::make_shared<PieceRow>();
+    row->first = first.blockNumber();
+    row->localStart = document()->documentMargin()
+        + std::max<qreal>(0, first.blockFormat().leftMargin() * pixelsPerPoint());
+    TextMirror &mirror = const_cast<TextMirror &>(m_mirror);
+    for (QTextBlock piece = first; piece.isValid(); piece = piece.next()) {
+        const int breaks
+            = int(mirror.view(piece.position(), piece.length() - 1).count(QChar::LineSeparator));
+        // Where a piece with line breaks of its own ends its last line is
+        // only known from its layout (such pieces are rare).
+        QTextLayout *tl = piece.layout();
+        if (breaks > 0 && tl->lineCount() == 0)
+            layoutOwn(piece);
+        const bool laid = tl->lineCount() > 0;
+        row->breaksBefore.push_back(row->breaks);
+        row->breaks += breaks;
+        row->widths.push_back(laid ? tl->lineAt(0).naturalTextWidth() : estimatedWidth(piece));
+        row->lineEnds.push_back(breaks > 0 && laid ? row->localStart
+                                        + tl->lineAt(tl->lineCount() - 1).naturalTextWidth()
+                                                   : -1);
+        row->places.emplace(piece.fragmentIndex(), row->count++);
+        if (!continuesOn(piece))
+            break;
+    }
+    return row;
+}
+
+void RichTextLayout::measureStarts(PieceRow &row) const
 {
     const QTextBlock first = document()->findBlockByNumber(row.first);
     row.starts.resize(row.count);
@@ -127,15 +164,21 @@ void RichTextLayout::measureRow(PieceRow &row) const
 
 void RichTextLayout::pieceLaidOut(const QTextBlock &block, const QTextLayout &layout) const
 {
-    const int k = block.blockNumber() - m_row.first;
-    if (!m_row.holds(block.blockNumber()) || size_t(k) >= m_row.widths.size()
-        || layout.lineCount() == 0)
+    int k = 0;
+    const Row row = cachedRowOf(block, &k);
+    if (!row || layout.lineCount() == 0)
         return;
-    m_row.widths[k] = layout.lineAt(0).naturalTextWidth();
-    m_row.lineEnds[k] = layout.lineCount() > 1
-        ? m_row.localStart + layout.lineAt(layout.lineCount() - 1).naturalTextWidth()
-        : -1;
-    m_row.startsKnown = false;
+    if (layout.lineCount() - 1 != row->breaksIn(k)) {
+        // A line break typed or deleted: the row is measured again when
+        // next asked for.
+        m_rows.erase(std::find(m_rows.begin(), m_rows.end(), row));
+        return;
+    }
+    row->widths[k] = layout.lineAt(0).naturalTextWidth();
+    if (row->lineEnds[k] >= 0)
+        row->lineEnds[k]
+            = row->localStart + layout.lineAt(layout.lineCount() - 1).naturalTextWidth();
+    row->startsKnown = false;
 }
 
 bool RichTextLayout::isWanted(int blockNumber) const
@@ -159,83 +202,89 @@ void RichTextLayout::setWantedPositions(std::function<std::pair<int, int>()> pos
     m_wantedPositions = std::move(positions);
 }
 
-void RichTextLayout::setPointedPiece(const QTextBlock &pointed)
+void RichTextLayout::setPointedPiece(const QTextBlock &pointed, int line)
 {
     m_pointedPiece = pointed.isValid() ? pointed.blockNumber() : -1;
+    m_pointedLine = line;
 }
 
-QRectF RichTextLayout::pieceRect(const QTextBlock &block, int number) const
+QRectF RichTextLayout::pieceRect(const QTextBlock &block, Row row, int k) const
 {
-    const int k = number - rowOf(block, number).first;
-    const bool last = k == m_row.count - 1;
+    if (!row->startsKnown)
+        measureStarts(*row);
+    const int number = row->first + k;
+    const bool last = k == row->count - 1;
+    const int pointed = m_pointedPiece - row->first;
+    if (m_pointedPiece >= 0 && pointed < k && pointed >= 0) {
+        // The pieces after the pointed one stand below the line pointed at,
+        // where the base control's search from a later piece goes back over
+        // them; the first of them holds the pointed piece's lines above that
+        // line, which that search takes off as it leaves it.
+        const QTextBlock pointedBlock = document()->findBlockByNumber(m_pointedPiece);
+        if (pointedBlock.layout()->lineCount() == 0)
+            layoutOwn(pointedBlock);
+        const QTextLine line = pointedBlock.layout()->lineAt(m_pointedLine);
+        return QRectF(row->starts[k] - row->localStart, line.height(), 0,
+                      k == pointed + 1 ? line.y() : 0);
+    }
     QTextLayout *tl = block.layout();
     if (tl->lineCount() == 0) {
         // A piece in the middle of its line takes no height: unless it is to
         // be read, it needs no layout.
-        if (!last && m_row.lineEnds[k] < 0 && number != m_pointedPiece && !isWanted(number))
-            return QRectF(m_row.starts[k] - m_row.localStart, 0, m_row.localStart + m_row.widths[k],
-                          0);
+        if (!last && row->lineEnds[k] < 0 && number != m_pointedPiece && !isWanted(number))
+            return QRectF(row->starts[k] - row->localStart, 0, row->localStart + row->widths[k], 0);
         layoutOwn(block);
-        rowOf(block, number); // measured again with this piece's width
+        row = rowOf(block, &k); // measured again with this piece's width
     }
-    const qreal shift = k == 0 ? 0 : m_row.starts[k] - tl->lineAt(0).x();
+    const qreal shift = k == 0 ? 0 : row->starts[k] - tl->lineAt(0).x();
     // Lines after a line break of the piece's own start at the paragraph's
     // margin, wherever the piece starts.
     for (int i = 1; i < tl->lineCount(); ++i) {
         QTextLine line = tl->lineAt(i);
-        if (line.x() != m_row.localStart - shift)
-            line.setPosition(QPointF(m_row.localStart - shift, line.y()));
+        if (line.x() != row->localStart - shift)
+            line.setPosition(QPointF(row->localStart - shift, line.y()));
     }
     const QRectF bounds = tl->boundingRect();
-    const qreal margin = document()->documentMargin();
-    const qreal width = bounds.right() + margin;
     qreal height = last ? bounds.bottom() : tl->lineAt(tl->lineCount() - 1).y();
     if (last && !block.next().isValid())
-        height += margin;
-    if (m_pointedPiece >= 0 && m_row.holds(m_pointedPiece) && !m_row.lineBreaks) {
-        // The pointed piece holds the line's height; the pieces after it
-        // stand below the line, and so does the search's end.
-        const int pointed = m_pointedPiece - m_row.first;
-        QTextLayout *lastLayout
-            = document()->findBlockByNumber(m_row.first + m_row.count - 1).layout();
-        const qreal lineHeight
-            = lastLayout->lineCount() > 0 ? lastLayout->boundingRect().bottom() : bounds.bottom();
-        if (k > pointed)
-            return QRectF(shift, lineHeight, width, 0);
-        height = k == pointed ? lineHeight : 0;
+        height += document()->documentMargin();
+    if (number == m_pointedPiece) {
+        const QTextLine line = tl->lineAt(m_pointedLine);
+        height = line.y() + line.height();
     }
-    return QRectF(shift, 0, width, height);
+    return QRectF(shift, 0, bounds.right() + document()->documentMargin(), height);
 }
 
-bool RichTextLayout::piecesInOneLine(const QTextBlock &block) const
+QTextBlock RichTextLayout::pieceAt(const QTextBlock &block, int line, qreal x, int *pieceLine) const
 {
-    return isSideBySidePiece(block) && !rowOf(block).lineBreaks;
-}
-
-QTextBlock RichTextLayout::pieceAt(const QTextBlock &block, qreal x) const
-{
-    if (!piecesInOneLine(block))
+    *pieceLine = line;
+    if (!isSideBySidePiece(block))
         return block;
-    const PieceRow &row = m_row;
-    const auto after = std::upper_bound(row.starts.begin() + 1, row.starts.end(), x);
-    return document()->findBlockByNumber(row.first + int(after - row.starts.begin()) - 1);
+    int k = 0;
+    const Row row = rowOf(block, &k);
+    // The paragraph's line: it starts in the piece with the line break
+    // before it, after which only the pieces whose first line it is stand.
+    const int wanted = row->breaksBefore[k] + line;
+    const auto breaks = row->breaksBefore.begin();
+    const int firstOn = int(std::lower_bound(breaks, breaks + row->count, wanted) - breaks);
+    const int pastOn = int(std::upper_bound(breaks, breaks + row->count, wanted) - breaks);
+    const int starting = wanted > 0 ? firstOn - 1 : 0;
+    const auto starts = row->starts.begin();
+    int chosen
+        = int(std::upper_bound(starts + starting + 1, starts + std::max(pastOn, starting + 1), x)
+              - starts)
+        - 1;
+    chosen = std::max(chosen, starting);
+    *pieceLine = wanted - row->breaksBefore[chosen];
+    return document()->findBlockByNumber(row->first + chosen);
 }
 
 QTextBlock RichTextLayout::lastPieceOf(const QTextBlock &block) const
 {
     if (!isPiece(block))
         return block;
-    const PieceRow &row = rowOf(block);
-    return document()->findBlockByNumber(row.first + row.count - 1);
-}
-
-QRectF RichTextLayout::frameBoundingRect(QTextFrame *frame) const
-{
-    // Wide enough for every line, pieces side by side included: the control
-    // repaints selections across paragraphs over this width.
-    const QRectF base = QPlainTextDocumentLayout::frameBoundingRect(frame);
-    return QRectF(base.topLeft(),
-                  QSizeF(std::max(base.width(), documentSize().width()), base.height()));
+    const Row row = rowOf(block);
+    return document()->findBlockByNumber(row->first + row->count - 1);
 }
 
 int RichTextLayout::unwrappedLineEndOf(int documentPosition)
@@ -243,7 +292,7 @@ int RichTextLayout::unwrappedLineEndOf(int documentPosition)
     QTextBlock block = document()->findBlock(documentPosition);
     if (!block.isValid())
         return 0;
-    if (isPiece(block) && !rowOf(block).lineBreaks) {
+    if (isPiece(block) && rowOf(block)->breaks == 0) {
         const QTextBlock last = lastPieceOf(block);
         return last.position() + last.length() - 1;
     }
@@ -258,4 +307,13 @@ int RichTextLayout::unwrappedLineEndOf(int documentPosition)
         block = block.next();
         documentPosition = block.position();
     }
+}
+
+QRectF RichTextLayout::frameBoundingRect(QTextFrame *frame) const
+{
+    // Wide enough for every line, pieces side by side included: the control
+    // repaints selections across paragraphs over this width.
+    const QRectF base = QPlainTextDocumentLayout::frameBoundingRect(frame);
+    return QRectF(base.topLeft(),
+                  QSizeF(std::max(base.width(), documentSize().width()), base.height()));
 }

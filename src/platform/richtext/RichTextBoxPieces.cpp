@@ -33,20 +33,25 @@ void RichTextBox::Private::paintPiecesSideBySide(
     qreal y = 0;
     for (QTextBlock block = topLineStart(&y); block.isValid() && y <= exposed.bottom();
          block = block.next()) {
-        if (layout->isPiece(block)) {
+        if (layout->piecesInOneLine(block)) {
             // Pieces left of the exposed stretch take no height: straight to
             // the one that reaches into it, and from the first one past it
             // to the line's end.
-            const QTextBlock reaching = layout->pieceAt(block, left);
+            int line = 0;
+            const QTextBlock reaching = layout->pieceAt(block, 0, left, &line);
             if (reaching.blockNumber() > block.blockNumber())
                 block = reaching;
             const QTextBlock last = layout->lastPieceOf(block);
-            if (layout->piecesInOneLine(block) && block != last
-                && layout->blockBoundingRect(block).left() > right)
+            if (block != last && layout->blockBoundingRect(block).left() > right)
                 block = last;
         }
         const QRectF rect = layout->blockBoundingRect(block);
-        if (rect.left() <= right && rect.right() >= left) {
+        // A laid-out piece's lines after a line break of its own start left
+        // of the piece.
+        const QTextLayout *laid = block.layout();
+        const QRectF reach
+            = laid->lineCount() > 0 ? laid->boundingRect().translated(rect.left(), 0) : rect;
+        if (reach.left() <= right && reach.right() >= left) {
             const QPointF origin(offset.x() + rect.left(), y);
             QTextLayout *tl = layout->laidOut(block);
             const QRectF bounds = tl->boundingRect().translated(origin);
@@ -91,8 +96,9 @@ void RichTextBox::Private::paintBlock(QPainter &painter, const QTextBlock &block
     layout->drawMarker(painter, block, origin, context.palette.text().color());
 }
 
-// The paragraph or piece under point (viewport coordinates) and its top.
-QTextBlock RichTextBox::Private::blockAt(const QPointF &point, qreal *top) const
+// The paragraph or piece under point (viewport coordinates), and its line
+// there.
+QTextBlock RichTextBox::Private::blockAt(const QPointF &point, int *line) const
 {
     qreal y = 0;
     QTextBlock block = topLineStart(&y);
@@ -100,47 +106,43 @@ QTextBlock RichTextBox::Private::blockAt(const QPointF &point, qreal *top) const
         block = block.previous();
         y -= layout->blockBoundingRect(block).height();
     }
-    // On to the paragraph where the line under point ends; side by side, all
-    // its pieces on that line stand at the same height.
+    // On to the paragraph where the line under point ends; side by side, the
+    // pieces before it on that line stand at the same height.
     for (qreal height = 0; block.next().isValid()
          && y + (height = layout->blockBoundingRect(block).height()) <= point.y();) {
         y += height;
         block = block.next();
     }
-    *top = y;
-    return layout->pieceAt(block, point.x() - q->contentOffset().x());
+    const QTextLayout *tl = layout->laidOut(block);
+    int shown = 0;
+    while (shown + 1 < tl->lineCount()
+           && y + tl->lineAt(shown).naturalTextRect().bottom() <= point.y())
+        ++shown;
+    return layout->pieceAt(block, shown, point.x() - q->contentOffset().x(), line);
 }
 
 int RichTextBox::Private::positionAt(const QPointF &point) const
 {
-    qreal top = 0;
-    const QTextBlock block = blockAt(point, &top);
+    int line = 0;
+    const QTextBlock block = blockAt(point, &line);
     const QTextLayout *tl = layout->laidOut(block);
-    const QPointF local = point - QPointF(q->contentOffset().x(), top)
-        - QPointF(layout->blockBoundingRect(block).left(), 0);
-    int offset = 0;
-    for (int i = 0; i < tl->lineCount(); ++i) {
-        const QTextLine line = tl->lineAt(i);
-        offset = line.xToCursor(local.x());
-        if (line.naturalTextRect().bottom() > local.y())
-            break;
-    }
-    return block.position() + offset;
+    const qreal x = point.x() - q->contentOffset().x() - layout->blockBoundingRect(block).left();
+    return block.position() + tl->lineAt(std::min(line, tl->lineCount() - 1)).xToCursor(x);
 }
 
 void RichTextBox::Private::pointWith(QMouseEvent *event,
                                      const std::function<void(QMouseEvent *)> &handler)
 {
-    qreal top = 0;
+    int line = 0;
     const QTextBlock piece
-        = layout->piecesSideBySide() ? blockAt(event->position(), &top) : QTextBlock();
-    if (!piece.isValid() || !layout->piecesInOneLine(piece)) {
+        = layout->piecesSideBySide() ? blockAt(event->position(), &line) : QTextBlock();
+    if (!piece.isValid() || !layout->isPiece(piece)) {
         handler(event);
         return;
     }
     // The base control finds the piece as the one on its line, and reads
     // the point across that piece alone.
-    layout->setPointedPiece(piece);
+    layout->setPointedPiece(piece, line);
     const qreal shift = layout->blockBoundingRect(piece).left();
     QMouseEvent pointed(event->type(), event->position() - QPointF(shift, 0),
                         event->scenePosition(), event->globalPosition(), event->button(),
@@ -149,6 +151,19 @@ void RichTextBox::Private::pointWith(QMouseEvent *event,
     handler(&pointed);
     layout->setPointedPiece(QTextBlock());
     event->setAccepted(pointed.isAccepted());
+    // What the base control asked to repaint meanwhile was placed by the
+    // pointed geometry.
+    q->viewport()->update();
+}
+
+// Where cursor's caret stands across the document, to the fraction of a
+// pixel (the caret's rectangle is rounded).
+qreal RichTextBox::Private::caretX(const QTextCursor &cursor) const
+{
+    const QTextBlock block = cursor.block();
+    const QTextLayout *tl = layout->laidOut(block);
+    const int at = cursor.position() - block.position();
+    return layout->blockBoundingRect(block).left() + tl->lineForTextPosition(at).cursorToX(at);
 }
 
 // Home, End, the arrows up and down and the page keys, along lines whose
@@ -171,7 +186,8 @@ bool RichTextBox::Private::moveAlongLines(QKeyEvent *event)
     const auto key = std::find_if(std::begin(keys), std::end(keys), [event](const auto &k) {
         return event->matches(k.move) || event->matches(k.select);
     });
-    if (key == std::end(keys))
+    if (key == std::end(keys)
+        || (q->isReadOnly() && !(q->textInteractionFlags() & Qt::TextSelectableByKeyboard)))
         return false;
     const QTextCursor::MoveMode mode
         = event->matches(key->select) ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
@@ -179,7 +195,7 @@ bool RichTextBox::Private::moveAlongLines(QKeyEvent *event)
     const QRect caret = q->cursorRect(cursor);
     // Going up and down keeps to the column where it started.
     if (cursor.position() != verticalMoveFrom)
-        verticalMoveX = caret.left() - q->contentOffset().x();
+        verticalMoveX = caretX(cursor);
     const qreal x = verticalMoveX + q->contentOffset().x();
     int target = cursor.position();
     switch (key->kind) {

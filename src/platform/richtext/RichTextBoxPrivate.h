@@ -411,8 +411,9 @@ public:
                                const QAbstractTextDocumentLayout::PaintContext &context);
     void paintBlock(QPainter &painter, const QTextBlock &block, const QPointF &origin,
                     const QRect &exposed, const QAbstractTextDocumentLayout::PaintContext &context);
-    QTextBlock blockAt(const QPointF &point, qreal *top) const;
+    QTextBlock blockAt(const QPointF &point, int *line) const;
     int positionAt(const QPointF &point) const;
+    qreal caretX(const QTextCursor &cursor) const;
     void pointWith(QMouseEvent *event, const std::function<void(QMouseEvent *)> &handler);
     bool moveAlongLines(QKeyEvent *event);
     void settleScrollRange();

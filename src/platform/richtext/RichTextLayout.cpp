@@ -374,7 +374,9 @@ void RichTextLayout::layoutOwn(const QTextBlock &block) const
     const qreal ppp = pixelsPerPoint();
     const qreal margin = document()->documentMargin();
     QTextOption option = document()->defaultTextOption();
-    if (!isLeftAligned(f.alignment()))
+    // Pieces side by side make one line, wider than any view: each is laid
+    // out from the left, or their parts of the line would not meet.
+    if (!isLeftAligned(f.alignment()) && !isSideBySidePiece(block))
         option.setAlignment(f.alignment() & Qt::AlignHorizontal_Mask);
     const QList<QTextOption::Tab> tabs = f.tabPositions();
     if (!tabs.isEmpty()) {
@@ -437,11 +439,13 @@ QRectF RichTextLayout::blockBoundingRect(const QTextBlock &block) const
         // Asked about piece after piece (the base control finds a paragraph
         // by adding up the heights of those before it): a piece of the
         // paragraph measured last is known without looking it up.
-        const int place = m_row.placeOf(block);
-        if (place >= 0)
-            return pieceRect(block, m_row.first + place);
-        if (isPiece(block))
-            return pieceRect(block, block.blockNumber());
+        int place = 0;
+        if (Row row = cachedRowOf(block, &place))
+            return pieceRect(block, std::move(row), place);
+        if (isPiece(block)) {
+            Row row = rowOf(block, &place);
+            return pieceRect(block, std::move(row), place);
+        }
     }
     if (block.isValid()) {
         if (block.layout()->lineCount() == 0 || (needsOwnLayout(block) && !hasOwnLayout(block)))
@@ -478,7 +482,9 @@ void RichTextLayout::documentChanged(int from, int charsRemoved, int charsAdded)
         QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
         if (doc->blockCount() == 1 || charsRemoved > charsAdded)
             m_widest = 0; // measured again as paragraphs are laid out
-        settlePieceLineCounts(from, from + charsAdded);
+        // Qt counted a line in each paragraph from the change's start over
+        // as many characters as changed.
+        settlePieceLineCounts(from, from + charsRemoved + charsAdded);
     }
     emit changeLaidOut();
 }
@@ -816,8 +822,11 @@ int RichTextLayout::lineStartOf(int documentPosition)
     }
     // Unwrapped, a line starts after a line break, or where its paragraph
     // starts: back past the pieces it goes on in.
-    if (isPiece(block) && !rowOf(block).lineBreaks)
-        return document()->findBlockByNumber(m_row.first).position();
+    if (isPiece(block)) {
+        const Row row = rowOf(block);
+        if (row->breaks == 0)
+            return document()->findBlockByNumber(row->first).position();
+    }
     for (;;) {
         const int start = block.position();
         const qsizetype lineBreak

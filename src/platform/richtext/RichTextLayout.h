@@ -85,20 +85,22 @@ public:
     // block is a piece side by side with the others of its paragraph, and
     // the paragraph has no line breaks of its own: one line holds them all.
     bool piecesInOneLine(const QTextBlock &block) const;
-    // The piece whose stretch of block's line holds x (document coordinates),
-    // when one line holds the pieces (piecesInOneLine); otherwise block.
-    QTextBlock pieceAt(const QTextBlock &block, qreal x) const;
+    // The piece whose stretch of a line holds x (document coordinates) when
+    // the pieces stand side by side, and in pieceLine, its line there: line
+    // is a line of block, which may go on in the pieces after it. For a block
+    // that is no such piece, block and line.
+    QTextBlock pieceAt(const QTextBlock &block, int line, qreal x, int *pieceLine) const;
     // The last piece of block's paragraph (block, if it is no piece).
     QTextBlock lastPieceOf(const QTextBlock &block) const;
     // The positions (the control's caret and anchor) whose paragraphs or
     // pieces are laid out whenever their rectangle is asked for: the control
     // reads their lines next.
     void setWantedPositions(std::function<std::pair<int, int>()> positions);
-    // While the base control hit-tests a point on a line of pieces side by
-    // side, pointed answers as the one piece of that line, so that the base
-    // control's search, which goes by heights only, ends on it. An invalid
-    // block ends that.
-    void setPointedPiece(const QTextBlock &pointed);
+    // While the base control hit-tests a point on line line of a piece side
+    // by side with others, the piece answers as the one piece of that line,
+    // so that the base control's search, which goes by heights only, ends on
+    // it there. An invalid block ends that.
+    void setPointedPiece(const QTextBlock &pointed, int line = 0);
 
     // block's layout, laid out.
     QTextLayout *laidOut(const QTextBlock &block);
@@ -112,28 +114,25 @@ private:
     // The pieces of one paragraph, side by side.
     struct PieceRow
     {
-        int first = -1; // block number of the first piece; -1: none measured
+        int first = -1; // block number of the first piece
         int count = 0;
-        qreal localStart = 0;        // where a later piece's lines start in its own layout
-        std::vector<qreal> widths;   // of each piece's first line, laid out or estimated
-        std::vector<qreal> lineEnds; // where the last line of a piece with line
-                                     // breaks of its own ends; -1 for the others
-        std::vector<qreal> starts;   // where each piece's first line starts
-        bool lineBreaks = false;     // some piece has a line break of its own
+        qreal localStart = 0;          // where a later piece's lines start in its own layout
+        std::vector<qreal> widths;     // of each piece's first line, laid out or estimated
+        std::vector<qreal> lineEnds;   // where the last line of a piece with line
+                                       // breaks of its own ends; -1 for the others
+        std::vector<int> breaksBefore; // line breaks of the paragraph before each piece
+        int breaks = 0;                // line breaks in the whole paragraph
+        std::vector<qreal> starts;     // where each piece's first line starts
         bool startsKnown = false;
         // Each piece's place in the row, by the paragraph's handle in the
         // document (QTextBlock::fragmentIndex), which needs no lookup.
         std::unordered_map<int, int> places;
-        bool holds(int blockNumber) const
+        int breaksIn(int piece) const
         {
-            return blockNumber >= first && blockNumber < first + count;
-        }
-        int placeOf(const QTextBlock &block) const
-        {
-            const auto found = places.find(block.fragmentIndex());
-            return found == places.end() ? -1 : found->second;
+            return (piece + 1 < count ? breaksBefore[piece + 1] : breaks) - breaksBefore[piece];
         }
     };
+    using Row = std::shared_ptr<PieceRow>;
 
     bool needsOwnLayout(const QTextBlock &block) const;
     bool hasOwnLayout(const QTextBlock &block) const;
@@ -158,20 +157,19 @@ private:
     int linesEndingIn(const QTextBlock &block, int layoutLines) const;
     int unwrappedLinesEndingIn(const QTextBlock &block, int position);
     void settlePieceLineCounts(int from, int to);
-    QRectF pieceRect(const QTextBlock &block, int number) const;
-    // The pieces of block's paragraph; number: block's number.
-    const PieceRow &rowOf(const QTextBlock &block, int number) const;
-    const PieceRow &rowOf(const QTextBlock &block) const
-    {
-        return rowOf(block, block.blockNumber());
-    }
-    void measureRow(PieceRow &row) const;
+    QRectF pieceRect(const QTextBlock &block, Row row, int place) const;
+    // The pieces of block's paragraph, measured, and block's place among
+    // them.
+    Row rowOf(const QTextBlock &block, int *place = nullptr) const;
+    // A measured row that holds block, and block's place in it; null if none.
+    Row cachedRowOf(const QTextBlock &block, int *place) const;
+    Row measuredRow(const QTextBlock &first) const;
+    void measureStarts(PieceRow &row) const;
     void pieceLaidOut(const QTextBlock &block, const QTextLayout &layout) const;
     qreal estimatedWidth(const QTextBlock &block) const;
     qreal firstLineStart(const QTextBlock &block) const;
     void reportSizeChangeLater() const;
     bool isWanted(int blockNumber) const;
-    qreal pieceShift(const PieceRow &row, int piece, const QTextLayout &layout) const;
     void forgetRows() const;
 
     qreal textWidth() const { return m_viewWidth(); }
@@ -195,8 +193,9 @@ private:
     mutable std::vector<signed char> m_ownByFormat; // -1 unknown, 0 or 1
     std::vector<WordWidths *> m_widthsByFormat;     // by format number, owned below
     std::unordered_map<QString, std::unique_ptr<WordWidths>> m_widthsByFont;
-    // The pieces of the paragraph last asked about, side by side.
-    mutable PieceRow m_row;
+    // The pieces of the paragraphs last asked about, side by side, the one
+    // measured last first.
+    mutable std::vector<Row> m_rows;
     std::function<std::pair<int, int>()> m_wantedPositions;
     struct WantedBlocks
     {
@@ -205,5 +204,6 @@ private:
     };
     mutable WantedBlocks m_wanted; // the paragraphs of the wanted positions
     int m_pointedPiece = -1;       // block number, while a point is hit-tested
+    int m_pointedLine = 0;         // the line of the pointed piece under the point
     mutable bool m_sizeChangePending = false;
 };
