@@ -53,6 +53,15 @@ QString longParagraph(const QString &kind)
     return QStringLiteral("\U0001F600\U0001F4A9").repeated(9000); // surrogate pairs
 }
 
+// count short lines, each with its line break.
+QString shortLines(int count)
+{
+    QString lines;
+    for (int i = 0; i < count; ++i)
+        lines += QStringLiteral("line %1\r\n").arg(i);
+    return lines;
+}
+
 void addKinds()
 {
     QTest::addColumn<QString>("kind");
@@ -458,6 +467,17 @@ private:
     qreal modelX(int column) const { return box->document()->documentMargin() + column * advance; }
     qreal caretX() const { return box->cursorRect().left() + box->horizontalScrollBar()->value(); }
 
+    // Whether anything but the background shows in area of shown.
+    bool inked(const QImage &shown, const QRect &area) const
+    {
+        const QColor background = box->palette().color(QPalette::Base);
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (shown.pixelColor(x, y) != background)
+                    return true;
+        return false;
+    }
+
     // A viewport point over the left of the character at column of the long
     // line (or of the line row rows below it), scrolled into view first.
     QPoint pointAt(int column, int row = 0)
@@ -525,17 +545,11 @@ private slots:
         showUnwrapped(base64(60000, 3));
         box->setSelStart(12 + 30000);
         const QImage shown = box->viewport()->grab().toImage();
-        const QColor background = box->palette().color(QPalette::Base);
-        auto inked = [&](int left, int top, int width, int height) {
-            for (int y = top; y < top + height; ++y)
-                for (int x = left; x < left + width; ++x)
-                    if (shown.pixelColor(x, y) != background)
-                        return true;
-            return false;
-        };
         for (int left = 0; left + 40 <= box->viewport()->width(); left += 40)
-            QVERIFY2(inked(left, rowTop, 40, lineHeight), qPrintable(QString::number(left)));
-        QVERIFY(!inked(0, rowTop + lineHeight + 2, box->viewport()->width() - 1, 3 * lineHeight));
+            QVERIFY2(inked(shown, QRect(left, rowTop, 40, lineHeight)),
+                     qPrintable(QString::number(left)));
+        QVERIFY(!inked(
+            shown, QRect(0, rowTop + lineHeight + 2, box->viewport()->width(), 3 * lineHeight)));
 
         // A selection across a piece boundary is highlighted where its
         // characters stand, and nowhere else on the line.
@@ -647,22 +661,15 @@ private slots:
         QCOMPARE(box->SelStart(), second);
         // Scrolled to the left edge, the second line shows from its start.
         box->setSelStart(second);
-        const QImage shown = box->viewport()->grab().toImage();
-        const QColor background = box->palette().color(QPalette::Base);
-        bool inked = false;
-        for (int x = 0; x < 100 && !inked; ++x)
-            inked = shown.pixelColor(x, rowTop + lineHeight + lineHeight / 2) != background;
-        QVERIFY(inked);
+        QVERIFY(inked(box->viewport()->grab().toImage(),
+                      QRect(0, rowTop + lineHeight + 2, 100, lineHeight - 4)));
     }
 
     void clickOnALongLineOnTopOfTheView()
     {
         // Scrolled so that the long line is the first shown, a click still
         // falls on the character under the pointer.
-        QString after;
-        for (int i = 0; i < 50; ++i)
-            after += QStringLiteral("line %1\r\n").arg(i);
-        showUnwrapped(words(12000, 4), after + QStringLiteral("end"));
+        showUnwrapped(words(12000, 4), shortLines(50) + QStringLiteral("end"));
         box->verticalScrollBar()->setValue(1);
         box->setSelStart(12);
         rowTop = box->cursorRect().top();
@@ -694,10 +701,7 @@ private slots:
     {
         // The base control's own line counts, which its scroll range goes
         // by, stay those of the lines shown.
-        QString after;
-        for (int i = 0; i < 50; ++i)
-            after += QStringLiteral("line %1\r\n").arg(i);
-        showUnwrapped(base64(60000, 3), after + QStringLiteral("end"));
+        showUnwrapped(base64(60000, 3), shortLines(50) + QStringLiteral("end"));
         QCOMPARE(box->document()->lineCount(), 53);
         box->setSelStart(12 + 5000);
         box->setSelLength(15000);

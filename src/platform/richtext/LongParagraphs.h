@@ -12,8 +12,8 @@
 // one, otherwise after a fixed number of characters, never inside a character
 // or before a mark that combines with the character before it. Cuts change
 // only what is shown. With wrapping, a displayed line ends at each cut, a
-// little short of the window's edge. Without wrapping, each piece is shown
-// below the one before, yet the paragraph counts as one line. The control's
+// little short of the window's edge. Without wrapping, the pieces stand side
+// by side on the paragraph's line (see RichTextLayout.h). The control's
 // positions, its text and what it saves leave the cuts out, and a paragraph
 // format covers all the pieces of a paragraph; only the first shows the
 // paragraph's marker, first-line indent and space before.
