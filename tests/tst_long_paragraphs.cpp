@@ -447,16 +447,18 @@ private slots:
 private:
     // Unwrapped, in a font where every character has one advance, a
     // character's column sets where it stands on the screen: the model here.
-    void showUnwrapped(const QString &paragraph, const QString &after = QStringLiteral("last line"))
+    void showUnwrapped(const QString &paragraph, const QString &after = QStringLiteral("last line"),
+                       const QString &before = QString())
     {
         show(QString());
         box->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
         box->setRightMargin(RichTextBox::NoWrapRightMargin);
-        model = QStringLiteral("first line\r\n") + paragraph + QStringLiteral("\r\n") + after;
+        model = before + QStringLiteral("first line\r\n") + paragraph + QStringLiteral("\r\n")
+            + after;
         box->setText(model);
         advance = QFontMetricsF(box->font()).horizontalAdvance(QLatin1Char('x'));
         lineHeight = box->cursorRect().height();
-        box->setSelStart(12);
+        box->setSelStart(int(before.size()) + 12);
         rowTop = box->cursorRect().top();
     }
     qreal advance = 0;
@@ -466,6 +468,14 @@ private:
     // Where the caret at column column of its line stands, in the document.
     qreal modelX(int column) const { return box->document()->documentMargin() + column * advance; }
     qreal caretX() const { return box->cursorRect().left() + box->horizontalScrollBar()->value(); }
+
+    // A mouse event at point of the viewport, with the left button down.
+    void send(QEvent::Type type, const QPoint &point, Qt::MouseButton button)
+    {
+        QMouseEvent event(type, point, box->viewport()->mapToGlobal(point), button, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(box->viewport(), &event);
+    }
 
     // Whether anything but the background shows in area of shown.
     bool inked(const QImage &shown, const QRect &area) const
@@ -663,6 +673,70 @@ private slots:
         box->setSelStart(second);
         QVERIFY(inked(box->viewport()->grab().toImage(),
                       QRect(0, rowTop + lineHeight + 2, 100, lineHeight - 4)));
+    }
+
+    void caretDeepInALongLineIsScrolledTo_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char *how : {"set", "found", "Down"})
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+    void caretDeepInALongLineIsScrolledTo()
+    {
+        // The long line lies below the view; the caret goes to the middle of
+        // it, and the view follows.
+        QFETCH(QString, how);
+        const QString before = shortLines(100);
+        QString paragraph = base64(40000, 3);
+        paragraph.replace(9000, 6, QStringLiteral("NEEDLE"));
+        showUnwrapped(paragraph, QStringLiteral("end"), before);
+        const int longStart = int(before.size()) + 12;
+        box->setSelStart(0);
+        QVERIFY(box->cursorRect().top() < lineHeight);
+        if (how == QLatin1String("set")) {
+            box->setSelStart(longStart + 9000);
+        } else if (how == QLatin1String("found")) {
+            QCOMPARE(box->Find(QStringLiteral("NEEDLE"), 0, -1, 0), longStart + 9000);
+        } else {
+            box->setSelStart(int(before.size()) + 9000 % 10); // a column of "first line"
+            for (int i = 0; i < 102; ++i)
+                QTest::keyClick(box, Qt::Key_Down);
+            QCOMPARE(box->GetLineFromChar(box->SelStart()), 102);
+        }
+        const QRect caret = box->cursorRect();
+        QVERIFY2(caret.top() >= 0 && caret.bottom() < box->viewport()->height(),
+                 qPrintable(QStringLiteral("%1 to %2").arg(caret.top()).arg(caret.bottom())));
+        QVERIFY(caret.left() >= 0 && caret.right() < box->viewport()->width());
+    }
+
+    void wordsAndParagraphsSelectedByClicks()
+    {
+        // A double click deep in the line selects a word, and a drag from
+        // there goes on word by word; a third click selects the paragraph.
+        const QString paragraph = QStringLiteral("lorem ipsum dolor ").repeated(3000);
+        showUnwrapped(paragraph);
+        const int word = int(paragraph.indexOf(QLatin1Char(' '), 9000)) + 1;
+        const int wordEnd = int(paragraph.indexOf(QLatin1Char(' '), word));
+        const QPoint inWord = pointAt(word + 1);
+        // Pressed twice, and held.
+        const int scrolled = box->horizontalScrollBar()->value();
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, inWord);
+        QCOMPARE(box->horizontalScrollBar()->value(), scrolled); // a click does not scroll
+        send(QEvent::MouseButtonDblClick, inWord, Qt::LeftButton);
+        QCOMPARE(box->SelText(), paragraph.mid(word, wordEnd - word));
+        const int further = wordEnd + 30;
+        const QPoint there(inWord.x() + int((further - word - 1) * advance), inWord.y());
+        send(QEvent::MouseMove, there, Qt::NoButton);
+        QTest::mouseRelease(box->viewport(), Qt::LeftButton, {}, there);
+        const int end = 12 + int(paragraph.indexOf(QLatin1Char(' '), further));
+        QCOMPARE(box->SelStart(), 12 + word);
+        QVERIFY2(box->SelStart() + box->SelLength() == end
+                     || box->SelStart() + box->SelLength() == end + 1,
+                 qPrintable(box->SelText()));
+        QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, inWord);
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, inWord);
+        QCOMPARE(box->SelStart(), 12);
+        QCOMPARE(box->SelLength(), paragraph.size());
     }
 
     void clickOnALongLineOnTopOfTheView()

@@ -139,6 +139,8 @@ RichTextLayout::Row RichTextLayout::measuredRow(const QTextBlock &first) const
         row->places.emplace(piece.fragmentIndex(), row->count++);
         if (!continuesOn(piece))
             break;
+        if (breaks == 0)
+            ++row->flatPieces;
     }
     return row;
 }
@@ -208,6 +210,12 @@ void RichTextLayout::setPointedPiece(const QTextBlock &pointed, int line)
     m_pointedLine = line;
 }
 
+// The height of a piece in the middle of its line: too small to show, yet a
+// height. The base control takes a rectangle without height for none at all,
+// and would not scroll to a caret in such a piece. The paragraph's last piece
+// takes as much less.
+constexpr qreal NoHeight = 1.0 / (1 << 20);
+
 QRectF RichTextLayout::pieceRect(const QTextBlock &block, Row row, int k) const
 {
     if (!row->startsKnown)
@@ -227,12 +235,14 @@ QRectF RichTextLayout::pieceRect(const QTextBlock &block, Row row, int k) const
         return QRectF(row->starts[k] - row->localStart, line.height(), 0,
                       k == pointed + 1 ? line.y() : 0);
     }
+    const bool beforePointed = m_pointedPiece >= 0 && k < pointed;
     QTextLayout *tl = block.layout();
     if (tl->lineCount() == 0) {
         // A piece in the middle of its line takes no height: unless it is to
         // be read, it needs no layout.
         if (!last && row->lineEnds[k] < 0 && number != m_pointedPiece && !isWanted(number))
-            return QRectF(row->starts[k] - row->localStart, 0, row->localStart + row->widths[k], 0);
+            return QRectF(row->starts[k] - row->localStart, 0, row->localStart + row->widths[k],
+                          beforePointed ? 0 : NoHeight);
         layoutOwn(block);
         row = rowOf(block, &k); // measured again with this piece's width
     }
@@ -245,14 +255,19 @@ QRectF RichTextLayout::pieceRect(const QTextBlock &block, Row row, int k) const
             line.setPosition(QPointF(row->localStart - shift, line.y()));
     }
     const QRectF bounds = tl->boundingRect();
+    const qreal width = bounds.right() + document()->documentMargin();
+    if (number == m_pointedPiece) {
+        const QTextLine line = tl->lineAt(m_pointedLine);
+        return QRectF(shift, 0, width, line.y() + line.height());
+    }
     qreal height = last ? bounds.bottom() : tl->lineAt(tl->lineCount() - 1).y();
     if (last && !block.next().isValid())
         height += document()->documentMargin();
-    if (number == m_pointedPiece) {
-        const QTextLine line = tl->lineAt(m_pointedLine);
-        height = line.y() + line.height();
-    }
-    return QRectF(shift, 0, bounds.right() + document()->documentMargin(), height);
+    if (height == 0 && !beforePointed)
+        height = NoHeight;
+    else if (last) // the line's height comes out exact
+        height -= row->flatPieces * NoHeight;
+    return QRectF(shift, 0, width, height);
 }
 
 QTextBlock RichTextLayout::pieceAt(const QTextBlock &block, int line, qreal x, int *pieceLine) const

@@ -389,7 +389,9 @@ static int vbButton(Qt::MouseButton button)
 
 void RichTextBox::mousePressEvent(QMouseEvent *event)
 {
+    d->doubleClickedWord = QTextCursor();
     d->pointWith(event, [this](QMouseEvent *e) { QPlainTextEdit::mousePressEvent(e); });
+    d->selectParagraphOnTripleClick(event);
     const QPointF p = event->position();
     event->accept(); // handled here, whatever the button
     emit MouseDown(vbButton(event->button()), vbShiftState(event->modifiers()),
@@ -404,11 +406,14 @@ void RichTextBox::mouseMoveEvent(QMouseEvent *event)
 void RichTextBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
     d->pointWith(event, [this](QMouseEvent *e) { QPlainTextEdit::mouseDoubleClickEvent(e); });
+    d->doubleClickedAt = event->timestamp();
+    d->doubleClickedWord = textCursor();
 }
 
 void RichTextBox::mouseReleaseEvent(QMouseEvent *event)
 {
     d->pointWith(event, [this](QMouseEvent *e) { QPlainTextEdit::mouseReleaseEvent(e); });
+    d->doubleClickedWord = QTextCursor();
     const QPointF p = event->position();
     event->accept();
     emit MouseUp(vbButton(event->button()), vbShiftState(event->modifiers()),

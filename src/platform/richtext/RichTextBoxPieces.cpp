@@ -4,8 +4,10 @@
 
 #include "platform/richtext/RichTextBoxPrivate.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QStyleHints>
 #include <QTextLayout>
 
 // The first paragraph of the line on top of the view, and where it starts.
@@ -142,8 +144,8 @@ void RichTextBox::Private::pointWith(QMouseEvent *event,
     }
     // The base control finds the piece as the one on its line, and reads
     // the point across that piece alone.
-    layout->setPointedPiece(piece, line);
     const qreal shift = layout->blockBoundingRect(piece).left();
+    layout->setPointedPiece(piece, line);
     QMouseEvent pointed(event->type(), event->position() - QPointF(shift, 0),
                         event->scenePosition(), event->globalPosition(), event->button(),
                         event->buttons(), event->modifiers(), event->pointingDevice());
@@ -151,9 +153,50 @@ void RichTextBox::Private::pointWith(QMouseEvent *event,
     handler(&pointed);
     layout->setPointedPiece(QTextBlock());
     event->setAccepted(pointed.isAccepted());
+    extendWordByWord(event);
     // What the base control asked to repaint meanwhile was placed by the
     // pointed geometry.
     q->viewport()->update();
+}
+
+// After a double click, a drag selects whole words. The base control
+// measures the words it drags over where the piece stands on the line, and
+// the point it was given where it stands in the piece: so it is done here.
+void RichTextBox::Private::extendWordByWord(const QMouseEvent *event)
+{
+    if (event->type() != QEvent::MouseMove || !(event->buttons() & Qt::LeftButton)
+        || !doubleClickedWord.hasSelection())
+        return;
+    const int at = positionAt(event->position());
+    QTextCursor cursor = doubleClickedWord;
+    if (at > doubleClickedWord.selectionEnd()) {
+        cursor.setPosition(doubleClickedWord.selectionStart());
+        cursor.setPosition(at, QTextCursor::KeepAnchor);
+        cursor.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+    } else if (at < doubleClickedWord.selectionStart()) {
+        cursor.setPosition(doubleClickedWord.selectionEnd());
+        cursor.setPosition(at, QTextCursor::KeepAnchor);
+        cursor.movePosition(QTextCursor::StartOfWord, QTextCursor::KeepAnchor);
+    }
+    q->setTextCursor(cursor);
+}
+
+// A third click selects the paragraph, which the base control takes for
+// the piece clicked in.
+void RichTextBox::Private::selectParagraphOnTripleClick(const QMouseEvent *event)
+{
+    const bool third = event->button() == Qt::LeftButton && doubleClickedAt != 0
+        && event->timestamp() - doubleClickedAt
+            <= quint64(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    doubleClickedAt = 0;
+    QTextCursor cursor = q->textCursor();
+    const QTextBlock block = document->findBlock(cursor.selectionStart());
+    if (!third || !cursor.hasSelection() || !layout->isPiece(block))
+        return;
+    const QTextBlock last = layout->lastPieceOf(block);
+    cursor.setPosition(textformat::firstPieceOf(block).position());
+    cursor.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+    q->setTextCursor(cursor);
 }
 
 // Where cursor's caret stands across the document, to the fraction of a

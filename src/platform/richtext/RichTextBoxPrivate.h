@@ -416,6 +416,10 @@ public:
     qreal caretX(const QTextCursor &cursor) const;
     void pointWith(QMouseEvent *event, const std::function<void(QMouseEvent *)> &handler);
     bool moveAlongLines(QKeyEvent *event);
+    quint64 doubleClickedAt = 0;   // the time of the last double click, if any
+    QTextCursor doubleClickedWord; // while the button is held after one
+    void selectParagraphOnTripleClick(const QMouseEvent *event);
+    void extendWordByWord(const QMouseEvent *event);
     void settleScrollRange();
 
     // Paragraphs on screen keep their shaped glyphs between repaints, so that

@@ -75,8 +75,9 @@ public:
     // Without wrapping, the pieces of a long paragraph (see LongParagraphs.h)
     // stand side by side on the paragraph's line. Each piece is laid out from
     // the margin as usual; its rectangle's left edge is where it starts on the
-    // line. A piece whose line goes on in the next piece takes no height: the
-    // line's height is counted in the piece where the line ends. A piece
+    // line. A piece whose line goes on in the next piece takes no height
+    // (nearly: see PieceRows.cpp): the line's height is counted in the piece
+    // where the line ends. A piece
     // nobody looks at keeps no layout, and its width is estimated from its
     // characters.
     bool piecesSideBySide() const;
@@ -122,6 +123,7 @@ private:
                                        // breaks of its own ends; -1 for the others
         std::vector<int> breaksBefore; // line breaks of the paragraph before each piece
         int breaks = 0;                // line breaks in the whole paragraph
+        int flatPieces = 0;            // pieces before the last with no line break of their own
         std::vector<qreal> starts;     // where each piece's first line starts
         bool startsKnown = false;
         // Each piece's place in the row, by the paragraph's handle in the
