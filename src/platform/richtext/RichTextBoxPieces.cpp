@@ -1,6 +1,6 @@
 // Showing, pointing at and moving along lines whose pieces stand side by side
 // (see RichTextLayout.h): the base control finds paragraphs by their heights
-// alone, and a piece in the middle of a line has none.
+// alone, and a piece in the middle of a line has next to none.
 
 #include "platform/richtext/RichTextBoxPrivate.h"
 

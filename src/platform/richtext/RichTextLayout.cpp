@@ -437,8 +437,8 @@ QRectF RichTextLayout::blockBoundingRect(const QTextBlock &block) const
 {
     if (block.isValid() && piecesSideBySide()) {
         // Asked about piece after piece (the base control finds a paragraph
-        // by adding up the heights of those before it): a piece of the
-        // paragraph measured last is known without looking it up.
+        // by adding up the heights of those before it): a piece of a
+        // paragraph measured lately is known without looking it up.
         int place = 0;
         if (Row row = cachedRowOf(block, &place))
             return pieceRect(block, std::move(row), place);
