@@ -3,6 +3,8 @@
 
 #include "platform/richtext/RichTextLayout.h"
 
+#include "platform/TextFormat.h"
+
 #include <QTextDocument>
 #include <QTextLayout>
 
@@ -95,10 +97,7 @@ RichTextLayout::Row RichTextLayout::rowOf(const QTextBlock &block, int *place) c
     int found = 0;
     Row row = cachedRowOf(block, &found);
     if (!row) {
-        QTextBlock first = block;
-        while (first.previous().isValid() && m_mirror.isPieceBreak(first.position() - 1))
-            first = first.previous();
-        row = measuredRow(first);
+        row = measuredRow(textformat::firstPieceOf(block));
         found = block.blockNumber() - row->first;
         // A few lines are kept: a view shows some, and the caret's may lie
         // beyond them.
@@ -307,9 +306,12 @@ int RichTextLayout::unwrappedLineEndOf(int documentPosition)
     QTextBlock block = document()->findBlock(documentPosition);
     if (!block.isValid())
         return 0;
-    if (isPiece(block) && rowOf(block)->breaks == 0) {
-        const QTextBlock last = lastPieceOf(block);
-        return last.position() + last.length() - 1;
+    if (isPiece(block)) {
+        const Row row = rowOf(block);
+        if (row->breaks == 0) {
+            const QTextBlock last = document()->findBlockByNumber(row->first + row->count - 1);
+            return last.position() + last.length() - 1;
+        }
     }
     for (;;) {
         const int end = block.position() + block.length() - 1;
